@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lw {
+
+// Calls fn(line) for each line of a file's bytes, in order: a line ends at CR LF, at CR alone
+// or at LF alone (LF CR is two breaks); a NUL byte ends the text; a last line without a break
+// counts, a break at the very end adds no empty line, and empty bytes have no lines.
+template <class Fn>
+void forEachLine(std::string_view bytes, Fn&& fn);
+
+// The lines of a file's bytes, split as forEachLine does.
+std::vector<std::string_view> splitLines(std::string_view bytes);
+
+// A shop log line with every "<div indent=wrapped>" cut out, then every "</div>": each removal
+// is one exact, case-sensitive pass from left to right over the line as it stood before it.
+std::string cleanLine(std::string_view line);
+
+// The lines of the log view, held once: their bytes joined by "\n" (no line holds CR, LF or
+// NUL) and where each line ends, with the encoding of the file each came from. This is what
+// the view shows and what the sums read.
+class LogLines {
+public:
+    std::size_t size() const noexcept { return ends_.size(); }
+    bool empty() const noexcept { return ends_.empty(); }
+
+    // Line i, 0 <= i < size().
+    std::string_view operator[](std::size_t i) const noexcept;
+
+    // All lines joined by "\n", without a final break.
+    std::string_view joined() const noexcept { return bytes_; }
+
+    // Whether line i came from text that is valid UTF-8 (else it is shown as Windows-1252).
+    bool isUtf8(std::size_t i) const noexcept;
+
+    // Appends one line as it is (it must hold no CR, LF or NUL), taken as UTF-8 text.
+    void append(std::string_view line);
+
+    // Splits a file's bytes into lines, cleans each and appends them in file order; the lines
+    // keep whether the file's bytes were valid UTF-8.
+    void appendFile(std::string_view fileBytes);
+
+    void clear() noexcept;
+
+private:
+    std::string bytes_;
+    std::vector<std::size_t> ends_;
+    // First line of each stretch of lines from non-UTF-8 text, and the line after its last.
+    std::vector<std::pair<std::size_t, std::size_t>> latin1Runs_;
+};
+
+// Whether bytes are well-formed UTF-8.
+bool isValidUtf8(std::string_view bytes);
+
+// Windows-1252 bytes as UTF-8 text (the five unassigned bytes map to the C1 controls).
+std::string windows1252ToUtf8(std::string_view bytes);
+
+template <class Fn>
+void forEachLine(std::string_view bytes, Fn&& fn) {
+    if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) {
+        bytes = bytes.substr(0, nul);
+    }
+    std::size_t start = 0;
+    const std::size_t n = bytes.size();
+    while (start < n) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            fn(bytes.substr(start));
+            return;
+        }
+        fn(bytes.substr(start, end - start));
+        start = end + ((bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ? 2 : 1);
+    }
+}
+
+}  // namespace lw
