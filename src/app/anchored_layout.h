@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+class QWidget;
+
+namespace lw {
+
+// Keeps controls at fixed distances from the edges of their parent that they are anchored to,
+// as the window was designed: a control anchored to both opposite edges stretches, one anchored
+// to the right or bottom edge alone moves with it. A label marked `sizeToText` takes the width
+// of its text; with the right anchor alone it keeps its right edge and grows to the left.
+class AnchoredLayout : public QObject {
+public:
+    enum Anchor { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8 };
+
+    // Lays out the children of `parent`, whose designed size is `design`.
+    AnchoredLayout(QWidget* parent, QSize design);
+
+    void add(QWidget* widget, QRect designRect, int anchors, bool sizeToText = false);
+
+    // Places every control for the parent's current size (also after a label's text changed).
+    void apply();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Item {
+        QPointer<QWidget> widget;
+        QRect design;
+        int anchors;
+        bool sizeToText;
+    };
+    QWidget* parent_;
+    QSize design_;
+    std::vector<Item> items_;
+};
+
+}  // namespace lw
