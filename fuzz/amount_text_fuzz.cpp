@@ -1,0 +1,131 @@
+// amountText over finite Extended values built from the input's bits, and amountCaptions over
+// any total and rate. The text is spaces up to 100 code points, a "-" for a negative non-zero
+// result, and digits in groups of three; its number lies within half a unit (and the rounding
+// to 18 digits) of the value, and equals it for whole values below 10^18, or rounds a half away
+// from zero below 10^17.
+//
+// Input: 8 bytes significand, 2 bytes exponent, 1 byte sign, 1 byte choice of separator, then
+// 8 bytes total and 4 bytes rate for the captions.
+#include <boost/multiprecision/cpp_bin_float.hpp>
+#include <cstring>
+#include <string>
+
+#include "core/amount_text.h"
+#include "fuzz_input.h"
+
+namespace {
+
+using lw::Extended;
+using lw::fuzz::check;
+
+template <class T>
+T take(const std::uint8_t*& data, std::size_t& size) {
+    T value{};
+    const std::size_t n = std::min(sizeof(T), size);
+    std::memcpy(&value, data, n);
+    data += n;
+    size -= n;
+    return value;
+}
+
+std::size_t codePoints(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text) {
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }
+    return n;
+}
+
+// The digits of an amount text, after checking its padding, sign and grouping.
+std::string checkedDigits(std::string_view text, std::string_view sep, bool& negative) {
+    const std::string shown = lw::fuzz::shown(text);
+    const std::size_t width = codePoints(text);
+    check(width >= 100, "an amount text narrower than 100", shown);
+    const std::size_t spaces = text.find_first_not_of(' ');
+    check(spaces != std::string_view::npos, "an amount text of spaces only", shown);
+    std::string_view body = text.substr(spaces);
+    check(spaces == 0 || width == 100, "padding beyond 100", shown);
+    negative = body.starts_with('-');
+    if (negative) {
+        body.remove_prefix(1);
+    }
+    std::string digits;
+    std::size_t group = 0;  // digits since the last separator
+    bool firstGroup = true;
+    while (!body.empty()) {
+        if (!sep.empty() && body.starts_with(sep)) {
+            check(group == 3 || (firstGroup && group >= 1 && group <= 3), "a group's size",
+                  shown);
+            body.remove_prefix(sep.size());
+            group = 0;
+            firstGroup = false;
+            continue;
+        }
+        check(body.front() >= '0' && body.front() <= '9', "a byte that is no digit", shown);
+        digits += body.front();
+        body.remove_prefix(1);
+        ++group;
+    }
+    check(!digits.empty() && (firstGroup ? (sep.empty() || group <= 3) : group == 3),
+          "the last group's size", shown);
+    check(digits == "0" || digits.front() != '0', "a leading zero", shown);
+    check(!(negative && digits == "0"), "a signed zero", shown);
+    return digits;
+}
+
+void checkAmount(const Extended& value, std::string_view sep) {
+    const std::string text = lw::amountText(value, sep);
+    bool negative = false;
+    const Extended n(checkedDigits(text, sep, negative));
+    const Extended magnitude = abs(value);
+    const std::string shown = value.str(25) + " -> " + lw::fuzz::shown(text);
+    if (n != 0) {
+        check(negative == (value < 0), "the sign", shown);
+    }
+    check(abs(n - magnitude) <= Extended(0.5) + magnitude * Extended(1e-17), "the rounding",
+          shown);
+    if (magnitude < Extended(1e18) && trunc(magnitude) == magnitude) {
+        check(n == magnitude, "a whole value changed", shown);
+    }
+    if (magnitude < Extended(1e17) && magnitude - trunc(magnitude) == Extended(0.5)) {
+        check(n == trunc(magnitude) + 1, "a half not rounded away from zero", shown);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string_view separators[] = {"", ".", ",", "'", " ", "\xC2\xA0",
+                                                  "\xE2\x80\xAF"};
+    const auto significand = take<std::uint64_t>(data, size);
+    const auto exponent = take<std::int16_t>(data, size);
+    const auto sign = take<std::uint8_t>(data, size);
+    const auto choice = take<std::uint8_t>(data, size);
+    const std::string_view sep = separators[choice % std::size(separators)];
+
+    Extended value = ldexp(Extended(significand), exponent / 2 - 63);
+    if (sign & 1) {
+        value = -value;
+    }
+    if (!isfinite(value)) {
+        return 0;
+    }
+    checkAmount(value, sep);
+
+    const auto total = take<std::int64_t>(data, size);
+    const auto percent = take<std::int32_t>(data, size);
+    const auto captions = lw::amountCaptions(total, percent, sep);
+    for (const std::string& caption : captions) {
+        check(caption.ends_with(" Credits"), "a caption's end", lw::fuzz::shown(caption));
+    }
+    const std::string income = lw::amountText(Extended(total), sep) + " Credits";
+    check(captions[0] == income, "the income caption", lw::fuzz::shown(captions[0]));
+    const std::string zero = lw::amountText(Extended(0), sep) + " Credits";
+    if (percent == 0) {
+        check(captions[1] == zero && captions[2] == income, "the amounts at rate 0");
+    }
+    if (percent == 100) {
+        check(captions[1] == income && captions[2] == zero, "the amounts at rate 100");
+    }
+    return 0;
+}
