@@ -40,14 +40,18 @@ bool listsBefore(std::string_view a, std::string_view b) noexcept {
     return a < b;
 }
 
+// An empty folder is the current one, as for a search path that names no folder.
+const char* folderArg(const std::string& folder) noexcept {
+    return folder.empty() ? "." : folder.c_str();
+}
+
 bool isDotOrDotDot(const char* name) noexcept {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 class OpenDir {
   public:
-    explicit OpenDir(const std::string& path)
-        : dir_(::opendir(path.empty() ? "." : path.c_str())) {}
+    explicit OpenDir(const std::string& folder) : dir_(::opendir(folderArg(folder))) {}
     ~OpenDir() {
         if (dir_ != nullptr) {
             ::closedir(dir_);
@@ -207,7 +211,7 @@ class PosixFileSystem final : public FileSystem {
 
     std::optional<FolderId> folderId(const std::string& diskFolder) const override {
         struct stat st {};
-        if (::stat(diskFolder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        if (::stat(folderArg(diskFolder), &st) != 0 || !S_ISDIR(st.st_mode)) {
             return std::nullopt;
         }
         return FolderId{static_cast<std::uint64_t>(st.st_dev),
@@ -368,8 +372,7 @@ class PosixFileSystem final : public FileSystem {
     }
 
     static void syncFolder(const std::string& folder) {
-        const OpenFd dir(
-            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const OpenFd dir(::open(folderArg(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() >= 0) {
             (void)::fsync(dir.get());
         }
