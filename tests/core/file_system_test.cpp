@@ -1,11 +1,13 @@
 #include "core/file_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <set>
@@ -272,6 +274,42 @@ TEST(PosixReplaceFile, FailureLeavesOldContentAndNoTemporaryFile) {
     EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"Cfg.ini"});
     EXPECT_FALSE(fs().replaceFile(dir.str() + "missing/Cfg.ini", "new"));
     EXPECT_FALSE(stdfs::exists(dir.path() / "missing"));
+}
+
+// Sets the file size limit for the life of the object, so that writes past it fail as on a
+// full disk (EFBIG instead of ENOSPC) after a short write.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST(PosixReplaceFile, WriteThatRunsOutOfSpaceKeepsOldContent) {
+    test::TempDir dir;
+    dir.write("Cfg.ini", "old");
+    bool replaced = true;
+    {
+        const FileSizeLimit limit(1000);
+        replaced = fs().replaceFile(dir.str() + "Cfg.ini", std::string(5000, 'n'));
+    }
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(dir.read("Cfg.ini"), "old");
+    EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"Cfg.ini"});
 }
 
 TEST(PosixReplaceFile, ReadOnlyFolderKeepsOldContent) {
