@@ -70,7 +70,8 @@ class FileSystem {
     // Replaces the file at the path with `bytes`: they are written to a temporary file in the
     // same folder, flushed to disk, and that file then takes the old one's place in one step,
     // so the path always holds either the old or the new content, whole. Returns false, with
-    // the path left as it was and no temporary file left behind, when any step fails.
+    // the path left as it was and no temporary file left behind, when any step fails or the
+    // file there is read-only (on POSIX: no write permission for anyone).
     virtual bool replaceFile(const std::string& path, std::string_view bytes) const = 0;
 };
 

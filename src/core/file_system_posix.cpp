@@ -256,13 +256,19 @@ class PosixFileSystem final : public FileSystem {
         if (!target) {
             return false;
         }
+        struct stat old {};
+        const bool exists = ::stat(target->c_str(), &old) == 0;
+        // A rename would replace a file nobody may write, and root could write it anyway; the
+        // user made it read-only to keep it, as the read-only attribute does on Windows.
+        if (exists && S_ISREG(old.st_mode) && (old.st_mode & 0222) == 0) {
+            return false;
+        }
         std::string tempPath;
         const int fd = createTempBeside(*target, tempPath);
         if (fd < 0) {
             return false;
         }
-        struct stat old {};
-        if (::stat(target->c_str(), &old) == 0) {
+        if (exists) {
             // Best effort: a file system without modes refuses, and the content matters more.
             (void)::fchmod(fd, old.st_mode & 07777);
         }
