@@ -141,6 +141,17 @@ std::optional<std::string> iniRead(std::string_view text, std::string_view secti
     return std::string(withoutQuotePair(trimBlanks(at.line.text.substr(at.valueBegin))));
 }
 
+std::vector<std::string> iniSections(std::string_view text) {
+    std::vector<std::string> names;
+    forEachLine(text, [&](const Line& line) {
+        if (const Classified c = classify(line.text); c.kind == Kind::kHeader) {
+            names.emplace_back(c.name);
+        }
+        return true;
+    });
+    return names;
+}
+
 std::string iniWrite(std::string_view text, std::string_view section, std::string_view key,
                      std::string_view value, std::string_view newline) {
     const Location at = locate(text, section, key);

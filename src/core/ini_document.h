@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lw {
 
@@ -16,6 +17,10 @@ inline constexpr std::string_view kIniBlanks = " \t\r\n\v\f";
 // and CR end lines; lines starting with ";" are comments. nullopt when the key is not there.
 std::optional<std::string> iniRead(std::string_view text, std::string_view section,
                                    std::string_view key);
+
+// The names of the sections of profile-format text, in the order of their headers, blanks
+// dropped as iniRead drops them; a name that heads two sections is given twice.
+std::vector<std::string> iniSections(std::string_view text);
 
 // Returns `text` with the key set to `value`, written as key=value with the value exactly as
 // given. An existing key keeps its line place and spelling, only its value changes; a missing

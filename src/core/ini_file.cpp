@@ -32,6 +32,13 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
     return std::string(defaultValue.substr(0, defaultValue.find_last_not_of(kIniBlanks) + 1));
 }
 
+std::vector<std::string> TIniFile::ReadSections() const {
+    if (const auto bytes = fs_->readFileIfExists(fileName_)) {
+        return iniSections(*bytes);
+    }
+    return {};
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     const std::optional<std::string> current = fs_->readFileIfExists(fileName_);
     // A file that is there but cannot be read must not be replaced by one holding only this key.

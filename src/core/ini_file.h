@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_system.h"
 
@@ -19,6 +20,9 @@ class TIniFile {
     // key or the file is missing. An empty value reads as the empty text.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
+
+    // The names of the file's sections (see iniSections); none when the file is missing.
+    std::vector<std::string> ReadSections() const;
 
     // Sets the key (see iniWrite) and puts the file on disk at once, through a temporary file
     // that replaces it, so the file is never left half written. The first write creates it; a

@@ -1,8 +1,11 @@
 #include "core/settings.h"
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <utility>
 
+#include "core/ascii_case.h"
 #include "core/int_conversion.h"
 #include "core/path.h"
 
@@ -21,6 +24,28 @@ constexpr std::string_view kChars = "Chars";  // the count in kCount, the line i
 
 std::string charSection(std::int32_t n) {
     return "Char" + std::to_string(n);
+}
+
+// The numbers N from 1 to `last` of the sections "Char<N>" that the file holds, in increasing
+// order. A section that is not there holds no line, so the roster is read from these alone and
+// a damaged count of two billion costs no more than the sections themselves.
+std::set<std::int32_t> charSectionNumbers(const TIniFile& ini, std::int32_t last) {
+    std::set<std::int32_t> numbers;
+    constexpr std::string_view kPrefix = "Char";
+    for (const std::string& name : ini.ReadSections()) {
+        const std::string_view digits =
+            std::string_view(name).substr(std::min(kPrefix.size(), name.size()));
+        if (!equalsIgnoreAsciiCase(std::string_view(name).substr(0, kPrefix.size()), kPrefix) ||
+            digits.empty() || digits.size() > 10 || digits.front() == '0' ||
+            digits.find_first_not_of("0123456789") != std::string_view::npos) {
+            continue;
+        }
+        const std::int64_t n = std::stoll(std::string(digits));
+        if (n <= last) {
+            numbers.insert(static_cast<std::int32_t>(n));
+        }
+    }
+    return numbers;
 }
 
 }  // namespace
@@ -74,7 +99,7 @@ void loadRoster(const TIniFile& ini, std::vector<TCharacter>& characters, std::i
         return;
     }
     std::vector<TCharacter> kept;
-    for (std::int32_t n = 1; n <= stored; ++n) {
+    for (const std::int32_t n : charSectionNumbers(ini, stored)) {
         if (auto character = parseCharLine(ini.ReadString(charSection(n), kChars, ""))) {
             kept.push_back(std::move(*character));
         }
