@@ -54,8 +54,7 @@ std::string checkedDigits(std::string_view text, std::string_view sep, bool& neg
     bool firstGroup = true;
     while (!body.empty()) {
         if (!sep.empty() && body.starts_with(sep)) {
-            check(group == 3 || (firstGroup && group >= 1 && group <= 3), "a group's size",
-                  shown);
+            check(group == 3 || (firstGroup && group >= 1 && group <= 3), "a group's size", shown);
             body.remove_prefix(sep.size());
             group = 0;
             firstGroup = false;
@@ -82,8 +81,7 @@ void checkAmount(const Extended& value, std::string_view sep) {
     if (n != 0) {
         check(negative == (value < 0), "the sign", shown);
     }
-    check(abs(n - magnitude) <= Extended(0.5) + magnitude * Extended(1e-17), "the rounding",
-          shown);
+    check(abs(n - magnitude) <= Extended(0.5) + magnitude * Extended(1e-17), "the rounding", shown);
     if (magnitude < Extended(1e18) && trunc(magnitude) == magnitude) {
         check(n == magnitude, "a whole value changed", shown);
     }
@@ -95,8 +93,8 @@ void checkAmount(const Extended& value, std::string_view sep) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string_view separators[] = {"", ".", ",", "'", " ", "\xC2\xA0",
-                                                  "\xE2\x80\xAF"};
+    static const std::string_view separators[] = {"",  ".",        ",",           "'",
+                                                  " ", "\xC2\xA0", "\xE2\x80\xAF"};
     const auto significand = take<std::uint64_t>(data, size);
     const auto exponent = take<std::int16_t>(data, size);
     const auto sign = take<std::uint8_t>(data, size);

@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string written = lw::iniWrite(text, section, key, value, "\r\n");
     const auto read = lw::iniRead(written, section, key);
-    lw::fuzz::check(read.has_value(), "the written key is not found",
-                    lw::fuzz::shown(written));
+    lw::fuzz::check(read.has_value(), "the written key is not found", lw::fuzz::shown(written));
     lw::fuzz::check(*read == expectedRead(value), "the value reads back changed",
                     lw::fuzz::shown(*read) + "\n" + lw::fuzz::shown(written));
 
