@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,12 +19,19 @@ class FaultyFileSystem : public FileSystem {
     mutable int writesTried = 0;
     // Reading a file whose path contains this text fails (empty: none).
     std::string unreadable;
+    // Runs after each folder is listed, before the lister sees the entries: a test changes the
+    // tree there, as another program may while a search runs.
+    std::function<void(const std::string& folder)> afterList;
 
     std::optional<std::string> resolve(std::string_view path) const override {
         return base().resolve(path);
     }
     std::vector<DirEntry> list(const std::string& folder) const override {
-        return base().list(folder);
+        auto entries = base().list(folder);
+        if (afterList) {
+            afterList(folder);
+        }
+        return entries;
     }
     std::optional<FolderId> folderId(const std::string& folder) const override {
         return base().folderId(folder);
