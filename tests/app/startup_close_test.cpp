@@ -25,7 +25,7 @@ std::string caption(const QLabel* label) {
 using StartUp = WindowTest;
 
 TEST_F(StartUp, NoSettingsFileIsAFirstRunAndACancelLeavesEverythingEmpty) {
-    dialogs.picks.push_back(std::nullopt);
+    dialogs.picks.push_back(QString());
     open();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0],

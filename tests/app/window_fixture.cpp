@@ -20,6 +20,14 @@ void WindowTest::click(int row) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
+std::vector<std::string> WindowTest::entries() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < form->ListChars->count(); ++i) {
+        out.push_back(form->entryText(i));
+    }
+    return out;
+}
+
 std::vector<std::string> WindowTest::viewLines() const {
     std::vector<std::string> out;
     const QString text = form->MemoPlayershoplog->toPlainText();
