@@ -22,7 +22,7 @@ class Layout : public WindowTest {
     void SetUp() override {
         writeLaterStart("Orgsteuer=3\n");
         open();
-        form->show();
+        showActive();
     }
     QWidget* client() const { return form->centralWidget(); }
 };
@@ -100,7 +100,6 @@ TEST_F(Layout, CaptionsMenusAndTabOrder) {
     form->btnCharname->setVisible(true);
     form->btnCharname->setEnabled(true);
     form->edCharname->setVisible(true);
-    QApplication::setActiveWindow(form.get());
     form->ListChars->setFocus();
     std::vector<QWidget*> order;
     for (int i = 0; i < 4; ++i) {

@@ -1,5 +1,6 @@
 #include "app/window_fixture.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -8,10 +9,15 @@
 
 namespace lw::test {
 
+void WindowTest::showActive() {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+}
+
 void WindowTest::click(int row) {
     QListWidget* list = form->ListChars;
-    if (!form->isVisible()) {
-        form->show();
+    if (!form->isActiveWindow()) {
+        showActive();
     }
     QListWidgetItem* item = list->item(row);
     ASSERT_NE(item, nullptr) << "no list entry " << row;

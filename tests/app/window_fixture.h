@@ -86,6 +86,9 @@ class WindowTest : public ::testing::Test {
     // The texts of the list entries, in order.
     std::vector<std::string> entries() const;
 
+    // Shows the window as the active one, so that focus and window shortcuts work.
+    void showActive();
+
     // Selects list entry `row` as a click does, running the click handler.
     void click(int row);
 
