@@ -202,9 +202,8 @@ void TForm1::createControls() {
     for (QLabel* amount : {LEinnahmen, LAndieorg, LGewinn}) {
         amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    QPalette red = LAndieorg->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LAndieorg->setPalette(red);
+    // A style sheet, since the platform theme resets a palette set before the window shows.
+    LAndieorg->setStyleSheet(QStringLiteral("color: red"));
 
     setTabOrder(ListChars, MemoPlayershoplog);
     setTabOrder(MemoPlayershoplog, SpinOrgsteuer);

@@ -116,6 +116,7 @@ TEST_F(Layout, FontsAndColours) {
     if (QFile::exists("/usr/share/wine/fonts/tahoma.ttf")) {
         EXPECT_EQ(QFontInfo(form->Label3->font()).family(), "Tahoma");
     }
+    form->LAndieorg->ensurePolished();
     EXPECT_EQ(form->LAndieorg->palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 
