@@ -199,6 +199,15 @@ TEST(LogLinesTest, TellsWellFormedUtf8) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(isValidUtf8(c.bytes), c.valid);
     }
+    // ASCII is skipped in blocks; a bad or good byte is seen wherever in a block it lies.
+    for (std::size_t at = 0; at < 70; ++at) {
+        SCOPED_TRACE(at);
+        std::string text(70, 'a');
+        text[at] = '\xE4';
+        EXPECT_FALSE(isValidUtf8(text));
+        text.replace(at, 1, "\xC3\xA4");
+        EXPECT_TRUE(isValidUtf8(text));
+    }
 }
 
 TEST(LogLinesTest, ConvertsWindows1252ToUtf8) {
