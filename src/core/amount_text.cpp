@@ -41,7 +41,8 @@ cpp_int roundedMagnitude(const Extended& value) {
     if (binaryExponent >= 0) {
         digits = mantissa << binaryExponent;
     } else {
-        digits = mantissa * boost::multiprecision::pow(cpp_int(5), -binaryExponent);
+        digits = mantissa *
+                 boost::multiprecision::pow(cpp_int(5), static_cast<unsigned>(-binaryExponent));
         decimalExponent = binaryExponent;
     }
 
