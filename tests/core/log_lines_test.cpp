@@ -1,6 +1,8 @@
 #include "core/log_lines.h"
 
 #include <algorithm>
+#include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -114,6 +116,69 @@ TEST(LogLinesTest, CleansEachLineOfAFileOnItsOwn) {
     EXPECT_EQ(linesOf(lines), (std::vector<std::string>{"first 100", "second", "", "<div indent=",
                                                         "wrapped>", "</di", "v>last"}));
     EXPECT_EQ(lines.joined(), "first 100\nsecond\n\n<div indent=\nwrapped>\n</di\nv>last");
+}
+
+// Plain models of the rules, for comparing the in-place cleaning on many mixed texts.
+std::vector<std::string> modelLines(std::string_view bytes) {
+    bytes = bytes.substr(0, bytes.find('\0'));
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n') {
+            line += bytes[i];
+            continue;
+        }
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++i;
+        }
+        lines.push_back(line);
+        line.clear();
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string modelCut(const std::string& text, const std::string& tag) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t hit; (hit = text.find(tag, from)) != std::string::npos;
+         from = hit + tag.size()) {
+        out += text.substr(from, hit - from);
+    }
+    return out + text.substr(from);
+}
+
+TEST(LogLinesTest, MixedTextsGiveWhatTheRulesSay) {
+    const std::string pieces[] = {std::string(kOpen),  "</div>", "</", "div>", "<", "<div ind",
+                                  "ent=wrapped>",      "\r",     "\n", "\r\n", "x", "sold 42 ",
+                                  std::string(20, 'y')};
+    std::mt19937 random(1);
+    for (int round = 0; round < 2000; ++round) {
+        std::string file;
+        const int count = static_cast<int>(random() % 30);
+        for (int i = 0; i < count; ++i) {
+            file += pieces[random() % std::size(pieces)];
+        }
+        if (random() % 10 == 0) {
+            file.insert(random() % (file.size() + 1), 1, '\0');
+        }
+        std::vector<std::string> expected;
+        for (const auto& line : modelLines(file)) {
+            expected.push_back(modelCut(modelCut(line, std::string(kOpen)), "</div>"));
+        }
+        SCOPED_TRACE(file);
+        LogLines lines;
+        lines.append("before");
+        lines.appendFile(std::string_view(file));
+        LogLines handedOver;
+        handedOver.appendFile(std::string(file));
+        expected.insert(expected.begin(), "before");
+        EXPECT_EQ(linesOf(lines), expected);
+        expected.erase(expected.begin());
+        EXPECT_EQ(linesOf(handedOver), expected);
+    }
 }
 
 TEST(LogLinesTest, FilesAndLinesFollowOneAnother) {
