@@ -31,16 +31,7 @@ inline std::vector<std::string_view> fields(const std::uint8_t* data, std::size_
     return out;
 }
 
-// Stops the run with a report when a property does not hold: libFuzzer keeps the input.
-inline void check(bool holds, const char* what, std::string_view detail = {}) {
-    if (!holds) {
-        std::fprintf(stderr, "property broken: %s\n%.*s\n", what, static_cast<int>(detail.size()),
-                     detail.data());
-        std::abort();
-    }
-}
-
-// Text with control bytes shown as \xNN, for reports.
+// Text with control and non-ASCII bytes shown as \xNN, for reports.
 inline std::string shown(std::string_view text) {
     std::string out;
     for (const char c : text) {
@@ -54,6 +45,16 @@ inline std::string shown(std::string_view text) {
         }
     }
     return out;
+}
+
+// Stops the run with a report when a property does not hold: libFuzzer keeps the input.
+// `detail` (the input, or what was made of it) is shown only then.
+inline void check(bool holds, const char* what, std::string_view detail = {}) {
+    if (!holds) {
+        const std::string text = shown(detail);
+        std::fprintf(stderr, "property broken: %s\n%s\n", what, text.c_str());
+        std::abort();
+    }
 }
 
 }  // namespace lw::fuzz

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -128,19 +129,22 @@ TEST_F(Faults, DamagedSettingsFileStillOpensTheWindow) {
     EXPECT_EQ(entries(), (std::vector<std::string>{"Karl", "Found", "Alle"}));
 }
 
-// What a test can see of a tree: each entry's kind, bytes (or link target) and last change.
-using Snapshot = std::map<std::string, std::tuple<int, std::string, stdfs::file_time_type>>;
+// What a test can see of a tree: each entry's kind, bytes (or link target) and last change in
+// nanoseconds.
+using Snapshot = std::map<std::string, std::tuple<int, std::string, long long>>;
 
 Snapshot snapshot(const stdfs::path& root) {
     Snapshot out;
     const auto add = [&](const stdfs::path& p) {
         const auto status = stdfs::symlink_status(p);
         std::string content;
-        stdfs::file_time_type changed{};
+        long long changed = 0;
         if (stdfs::is_symlink(status)) {
             content = stdfs::read_symlink(p).string();
         } else {
-            changed = stdfs::last_write_time(p);
+            changed = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                          stdfs::last_write_time(p).time_since_epoch())
+                          .count();
             if (stdfs::is_regular_file(status)) {
                 std::ifstream in(p, std::ios::binary);
                 content.assign(std::istreambuf_iterator<char>(in), {});
@@ -154,6 +158,21 @@ Snapshot snapshot(const stdfs::path& root) {
         add(entry.path());
     }
     return out;
+}
+
+// Dates every entry of a tree a day back, so that a write, however soon, changes the date.
+void backdate(const stdfs::path& root) {
+    std::vector<stdfs::path> paths;
+    for (const auto& entry : stdfs::recursive_directory_iterator(root)) {
+        if (!entry.is_symlink()) {
+            paths.push_back(entry.path());
+        }
+    }
+    paths.push_back(root);
+    const auto dayBack = stdfs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const auto& p : paths) {
+        stdfs::last_write_time(p, dayBack);
+    }
 }
 
 // Takes every write bit in a tree away for the life of the object. Root may still write there,
@@ -197,6 +216,7 @@ TEST_F(Faults, GameFolderIsNeverWritten) {
     dir.mkdir("game/Prefs/Main/Char2222/Playershoplog.html");
     stdfs::create_directory_symlink(dir.path() / "game/Prefs", dir.path() / "game/Prefs/Main/up");
     const stdfs::path game = dir.path() / "game";
+    backdate(game);
     const Snapshot before = snapshot(game);
     {
         const ReadOnlyTree readOnly(game);
