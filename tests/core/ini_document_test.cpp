@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lw {
 namespace {
@@ -71,6 +72,12 @@ TEST(IniRead, FollowsTheProfileReadingRules) {
 TEST(IniRead, KeepsLongValuesWhole) {
     const std::string value(5000, 'x');
     EXPECT_EQ(iniRead("[s]\nk=" + value + "\n", "s", "k"), value);
+}
+
+TEST(IniSections, ListsTheHeadersThatIniReadReadsFrom) {
+    EXPECT_EQ(iniSections("\xEF\xBB\xBF[a]\nk=[b]\n  [ c ] ;x\n;[d]\n[e\n[f]g]\r[A]\r\n[]\n"),
+              (std::vector<std::string>{"a", "c", "f]g", "A", ""}));
+    EXPECT_TRUE(iniSections("k=1\n").empty());
 }
 
 struct WriteCase {
