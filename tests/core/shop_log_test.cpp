@@ -1,11 +1,10 @@
 #include "core/shop_log.h"
 
 #include <gtest/gtest.h>
-#include <sys/time.h>
-
-#include <ctime>
 
 #include "core/error.h"
+#include "support/faulty_file_system.h"
+#include "support/file_times.h"
 #include "support/temp_dir.h"
 
 namespace lw {
@@ -23,16 +22,6 @@ std::vector<std::string> linesOf(const LogLines& lines) {
     return out;
 }
 
-std::time_t localNoon(int year) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = 6;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
-
 TEST(ShopLogExists, FileWithAReadableYearFrom1980To2107) {
     struct Case {
         const char* name;
@@ -47,9 +36,7 @@ TEST(ShopLogExists, FileWithAReadableYearFrom1980To2107) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
         const auto file = dir.write("Char/Playershoplog.html", "x");
-        const std::time_t when = localNoon(c.year);
-        const timeval times[2] = {{when, 0}, {when, 0}};
-        ASSERT_EQ(::utimes(file.c_str(), times), 0);
+        test::setLastWriteTime(file, test::localNoon(c.year));
         EXPECT_EQ(shopLogExists(disk(), dir.str() + "Char/Playershoplog.html"), c.exists);
         EXPECT_EQ(shopLogExists(disk(), dir.str() + "char/playershoplog.HTML"), c.exists);
     }
@@ -102,53 +89,20 @@ TEST(LoadAllShopLogs, EveryLogBelowPrefsInSearchOrder) {
     EXPECT_TRUE(loadAllShopLogs(disk(), dir.str() + "Missing/").empty());
 }
 
-// The disk, except that reading a file whose path holds "Locked" fails as a file that another
-// program holds open for writing would.
-class LockedLogs : public FileSystem {
-  public:
-    std::optional<std::string> resolve(std::string_view path) const override {
-        return disk().resolve(path);
-    }
-    std::vector<DirEntry> list(const std::string& folder) const override {
-        return disk().list(folder);
-    }
-    std::optional<FolderId> folderId(const std::string& folder) const override {
-        return disk().folderId(folder);
-    }
-    bool isDirectory(std::string_view path) const override { return disk().isDirectory(path); }
-    std::optional<int> lastWriteYear(std::string_view path) const override {
-        return disk().lastWriteYear(path);
-    }
-    std::string readFile(std::string_view path) const override {
-        ++reads;
-        if (path.find("Locked") != std::string_view::npos) {
-            throw Error("Cannot open file \"" + std::string(path) + "\". Locked");
-        }
-        return disk().readFile(path);
-    }
-    std::optional<std::string> readFileIfExists(const std::string& path) const override {
-        return disk().readFileIfExists(path);
-    }
-    bool replaceFile(const std::string& path, std::string_view bytes) const override {
-        return disk().replaceFile(path, bytes);
-    }
-
-    mutable int reads = 0;
-};
-
 TEST(LoadAllShopLogs, FirstUnreadableLogEndsTheLoad) {
     test::TempDir dir;
     dir.write("AO/Prefs/Acc/A/Playershoplog.html", "a\n");
     dir.write("AO/Prefs/Acc/Locked/Playershoplog.html", "locked\n");
     dir.write("AO/Prefs/Acc/Z/Playershoplog.html", "z\n");
-    const LockedLogs fs;
+    test::FaultyFileSystem fs;
+    fs.unreadable = "Locked";
     const std::string prefs = dir.str() + "AO/Prefs/";
     try {
         loadAllShopLogs(fs, dir.str() + "AO/");
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot open file \"" + prefs + "Acc/Locked/Playershoplog.html\". Locked");
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + prefs +
+                                             "Acc/Locked/Playershoplog.html\". Permission denied");
     }
     EXPECT_EQ(fs.reads, 2) << "the logs after the unreadable one are not read";
 }
