@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include <QFontMetrics>
 #include <QTextOption>
+#include <QtMath>
 
 #include "app/log_text.h"
 
@@ -13,6 +13,16 @@ namespace {
 
 // More than a screenful of lines, so that scrolling back and forth lays out nothing twice.
 constexpr std::size_t kKeptLayouts = 256;
+
+// The height of a laid-out line of text, as Qt's own text boxes space their rows: the font's
+// line spacing can be smaller (Tahoma's leading is negative) and would let rows overlap.
+int rowHeightOf(const QFont& font) {
+    QTextLayout sample(QStringLiteral("X"), font);
+    sample.beginLayout();
+    const QTextLine line = sample.createLine();
+    sample.endLayout();
+    return qCeil(line.height());
+}
 
 }  // namespace
 
@@ -28,7 +38,7 @@ void LogLayout::setGeometry(const QFont& font, int width) {
     }
     font_ = font;
     width_ = width;
-    rowHeight_ = std::max(QFontMetrics(font_).lineSpacing(), 1);
+    rowHeight_ = std::max(rowHeightOf(font_), 1);
     dropLayouts();
 }
 

@@ -55,7 +55,7 @@ class LogViewTest : public ::testing::Test {
 
     // A point in row `row` of the view (0 is the top row), `x` pixels from its left.
     QPoint rowPoint(int row, int x) const {
-        const int spacing = view.fontMetrics().lineSpacing();
+        const int spacing = view.fontMetrics().height();
         return {x, row * spacing + spacing / 2 + 2};
     }
 
@@ -114,7 +114,7 @@ TEST_F(LogViewTest, WrapsLongLinesAtTheRightEdge) {
 TEST_F(LogViewTest, PaintsTextOnSeveralRowsAndNothingPastTheRightEdge) {
     show({std::string(400, 'W')});
     const QImage image = view.viewport()->grab().toImage();
-    const int spacing = view.fontMetrics().lineSpacing();
+    const int spacing = view.fontMetrics().height();
     const auto inkIn = [&](int x0, int x1, int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             for (int x = x0; x < x1; ++x) {
