@@ -18,11 +18,11 @@ namespace lw::test {
 namespace {
 
 class Layout : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         writeLaterStart("Orgsteuer=3\n");
         open();
-        form->show();
+        showActive();
     }
     QWidget* client() const { return form->centralWidget(); }
 };
@@ -100,16 +100,15 @@ TEST_F(Layout, CaptionsMenusAndTabOrder) {
     form->btnCharname->setVisible(true);
     form->btnCharname->setEnabled(true);
     form->edCharname->setVisible(true);
-    QApplication::setActiveWindow(form.get());
     form->ListChars->setFocus();
     std::vector<QWidget*> order;
     for (int i = 0; i < 4; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order.push_back(QApplication::focusWidget());
     }
-    EXPECT_EQ(order, (std::vector<QWidget*>{form->MemoPlayershoplog,
-                                           form->SpinOrgsteuer->lineEdit(), form->btnCharname,
-                                           form->edCharname}));
+    EXPECT_EQ(order,
+              (std::vector<QWidget*>{form->MemoPlayershoplog, form->SpinOrgsteuer->lineEdit(),
+                                     form->btnCharname, form->edCharname}));
 }
 
 TEST_F(Layout, FontsAndColours) {
@@ -117,6 +116,7 @@ TEST_F(Layout, FontsAndColours) {
     if (QFile::exists("/usr/share/wine/fonts/tahoma.ttf")) {
         EXPECT_EQ(QFontInfo(form->Label3->font()).family(), "Tahoma");
     }
+    form->LAndieorg->ensurePolished();
     EXPECT_EQ(form->LAndieorg->palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 

@@ -10,7 +10,7 @@ namespace lw::test {
 namespace {
 
 class RosterList : public WindowTest {
-protected:
+  protected:
     // A later start over a game folder with three characters, the second of them named.
     void openThree() {
         for (const char* c : {"Char1", "Char2", "Char3"}) {
@@ -20,7 +20,7 @@ protected:
             "[Charcount]\nChars=3\n[Char1]\nChars=Char1,acc,\n[Char2]\nChars=Char2,acc,Trader\n"
             "[Char3]\nChars=Char3,acc,\n");
         open();
-        form->show();
+        showActive();
     }
     void rename(const QString& name) {
         form->edCharname->setText(name);

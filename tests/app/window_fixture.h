@@ -20,10 +20,11 @@ namespace lw::test {
 // Answers the window's dialogs as a test says and records what they showed. A dialog that the
 // test did not expect fails the test instead of waiting for a person.
 class FakeDialogs : public DialogService {
-public:
+  public:
     std::vector<QString> messages;
     std::vector<QString> errors;
-    std::deque<std::optional<QString>> picks;  // answers of the file dialog, in order
+    // Answers of the file dialog, in order; an empty one cancels it.
+    std::deque<QString> picks;
     int dialogOpenings = 0;
 
     void showMessage(const QString& text) override { messages.push_back(text); }
@@ -34,8 +35,11 @@ public:
             ADD_FAILURE() << "the file dialog opened without an answer";
             return std::nullopt;
         }
-        auto answer = picks.front();
+        const QString answer = picks.front();
         picks.pop_front();
+        if (answer.isEmpty()) {
+            return std::nullopt;
+        }
         return answer;
     }
 };
@@ -43,7 +47,7 @@ public:
 // A temp folder with the program's folder ("exe", which holds the settings file) and a game
 // folder ("game"), and a window opened on them.
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FakeDialogs dialogs;
     std::unique_ptr<TForm1> form;
@@ -80,13 +84,10 @@ protected:
     }
 
     // The texts of the list entries, in order.
-    std::vector<std::string> entries() const {
-        std::vector<std::string> out;
-        for (int i = 0; i < form->ListChars->count(); ++i) {
-            out.push_back(form->entryText(i));
-        }
-        return out;
-    }
+    std::vector<std::string> entries() const;
+
+    // Shows the window as the active one, so that focus and window shortcuts work.
+    void showActive();
 
     // Selects list entry `row` as a click does, running the click handler.
     void click(int row);
