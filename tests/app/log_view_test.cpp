@@ -236,7 +236,7 @@ TEST_F(LogViewTest, DoubleClickSelectsAWord) {
 TEST_F(LogViewTest, CtrlASelectsAllWithEmptyLinesAndBothEncodings) {
     lines.append("Grüße");
     lines.append("");
-    lines.appendFile("Kauf f\xFCr 5\r\n");  // Windows-1252: ü is one byte
+    lines.appendFile(std::string_view("Kauf f\xFCr 5\r\n"));  // Windows-1252: ü is one byte
     view.setLines(lines);
     view.show();
     EXPECT_EQ(view.toPlainText(), QString::fromUtf8("Grüße\n\nKauf für 5"));
