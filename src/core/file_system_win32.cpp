@@ -15,6 +15,8 @@ namespace lw {
 namespace {
 
 constexpr std::uint32_t kKnownAttributes = kReadOnly | kHidden | kSystem | kDirectory | kArchive;
+// The most that one ReadFile or WriteFile call moves: their counts are 32 bits.
+constexpr std::size_t kChunk = std::size_t{1} << 30;
 
 // The core keeps paths in UTF-8; the system's wide calls take UTF-16.
 std::wstring wide(std::string_view utf8) {
@@ -74,6 +76,11 @@ class Handle {
     Release release_;
 };
 
+// An empty folder is the current one, as for a search path that names no folder.
+std::string_view orCurrent(std::string_view folder) {
+    return folder.empty() ? "." : folder;
+}
+
 // The search pattern for every entry of a folder. A folder that ends in a separator or a drive's
 // colon takes the pattern directly ("C:" names the drive's current folder, not its root).
 std::wstring allEntriesPattern(std::wstring folder) {
@@ -99,28 +106,35 @@ std::optional<std::string> readWhole(std::string_view path, DWORD& error) {
         error = GetLastError();
         return std::nullopt;
     }
-    std::string content;
+    // The size is a first guess only: the game may be appending while we read, so reading goes
+    // on to the end. One spare byte lets an unchanged file end without growing the buffer.
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size)) {
-        content.reserve(static_cast<std::size_t>(size.QuadPart));
-    }
-    char chunk[64 * 1024];
-    DWORD got = 0;
+    std::string content(
+        GetFileSizeEx(file.get(), &size) ? static_cast<std::size_t>(size.QuadPart) + 1 : 4096,
+        '\0');
+    std::size_t filled = 0;
     while (true) {
-        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) {
+        if (filled == content.size()) {
+            content.resize(content.size() * 2);
+        }
+        const auto want =
+            static_cast<DWORD>(std::min<std::size_t>(content.size() - filled, kChunk));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), content.data() + filled, want, &got, nullptr)) {
             error = GetLastError();
             return std::nullopt;
         }
         if (got == 0) {
+            content.resize(filled);
             return content;
         }
-        content.append(chunk, got);
+        filled += got;
     }
 }
 
 bool writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        const auto want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunk));
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), want, &written, nullptr) || written == 0) {
             return false;
@@ -135,7 +149,7 @@ class Win32FileSystem final : public FileSystem {
     // The system matches names without regard to case itself, so any spelling that exists
     // serves every other call as well as the one on disk.
     std::optional<std::string> resolve(std::string_view path) const override {
-        if (GetFileAttributesW(wide(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetFileAttributesW(wide(orCurrent(path)).c_str()) == INVALID_FILE_ATTRIBUTES) {
             return std::nullopt;
         }
         return std::string(path);
@@ -171,11 +185,12 @@ class Win32FileSystem final : public FileSystem {
 
     std::optional<FolderId> folderId(const std::string& diskFolder) const override {
         // Backup semantics let a folder be opened; links are followed to their target.
-        Handle folder(CreateFileW(wide(diskFolder).c_str(), FILE_READ_ATTRIBUTES,
+        Handle folder(CreateFileW(wide(orCurrent(diskFolder)).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         BY_HANDLE_FILE_INFORMATION info;
-        if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &info)) {
+        if (!folder.valid() || !GetFileInformationByHandle(folder.get(), &info) ||
+            !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             return std::nullopt;
         }
         return FolderId{info.dwVolumeSerialNumber,

@@ -16,6 +16,8 @@
 
 #include "core/error.h"
 #include "core/file_system.h"
+#include "core/find_files.h"
+#include "core/shop_log.h"
 #include "support/temp_dir.h"
 
 namespace lw {
@@ -107,6 +109,28 @@ TEST(FileSystemWin32Test, ListOfWhatIsNoFolderIsEmpty_OnWindows) {
     }
 }
 
+TEST(FileSystemWin32Test,
+     FindFilesTakesHiddenFilesButNoSystemFileNorHiddenOrSystemFolder_OnWindows) {
+    test::TempDir dir;
+    const auto hiddenFile = dir.write("R\\prefs.xml");
+    const auto readOnlyFile = dir.write("R\\ReadOnly\\PREFS.XML");
+    const auto systemFile = dir.write("R\\System\\prefs.xml");
+    dir.write("R\\HiddenFolder\\prefs.xml");
+    dir.write("R\\SystemFolder\\prefs.xml");
+    setAttributes(hiddenFile, FILE_ATTRIBUTE_HIDDEN);
+    setAttributes(readOnlyFile, FILE_ATTRIBUTE_READONLY);
+    setAttributes(systemFile, FILE_ATTRIBUTE_SYSTEM);
+    setAttributes(dir.path() / "R" / "HiddenFolder", FILE_ATTRIBUTE_HIDDEN);
+    setAttributes(dir.path() / "R" / "SystemFolder", FILE_ATTRIBUTE_SYSTEM);
+
+    std::vector<std::string> found;
+    FindFiles(dir.str() + "r\\prefs.xml", found);
+    setAttributes(readOnlyFile, FILE_ATTRIBUTE_NORMAL);  // so that the folder can be removed
+
+    EXPECT_EQ(found, (std::vector<std::string>{dir.str() + "r\\prefs.xml",
+                                               dir.str() + "r\\ReadOnly\\PREFS.XML"}));
+}
+
 TEST(FileSystemWin32Test, NamesMatchWithoutRegardToCase_OnWindows) {
     test::TempDir dir;
     dir.write("Prefs\\Acc\\Playershoplog.html", "log");
@@ -144,7 +168,7 @@ void setLastWriteYear(const fs::path& p, WORD year) {
     ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &ft));
 }
 
-TEST(FileSystemWin32Test, LastWriteYearIsTheFilesLocalYear_OnWindows) {
+TEST(FileSystemWin32Test, LastWriteYearIsTheFilesLocalYearAndDecidesTheShopLog_OnWindows) {
     test::TempDir dir;
     const auto file = dir.write("Playershoplog.html", "x");
     // Years that Linux file systems can hold too, for the test under Wine.
@@ -152,6 +176,7 @@ TEST(FileSystemWin32Test, LastWriteYearIsTheFilesLocalYear_OnWindows) {
         SCOPED_TRACE(year);
         setLastWriteYear(file, year);
         EXPECT_EQ(sys().lastWriteYear(utf8(file)), year);
+        EXPECT_EQ(shopLogExists(sys(), utf8(file)), year >= 1980 && year <= 2107);
     }
 }
 
