@@ -8,16 +8,15 @@
 
 #include "core/error.h"
 #include "core/path.h"
+#include "support/file_times.h"
 #include "support/temp_dir.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <ctime>
 #endif
 
 namespace lw {
@@ -186,25 +185,10 @@ TEST(PosixResolve, TakesExactSpellingElseFirstCaseVariantInListingOrder_OnPosix)
     }
 }
 
-void setModificationTime(const stdfs::path& path, std::time_t when) {
-    const timeval times[2] = {{when, 0}, {when, 0}};
-    ASSERT_EQ(::utimes(path.c_str(), times), 0);
-}
-
-std::time_t localNoon(int year) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = 6;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
-
 TEST(PosixLastWriteYear, LocalYearOfAFileOnly_OnPosix) {
     test::TempDir dir;
     const auto file = dir.write("Char/Playershoplog.html", "x");
-    setModificationTime(file, localNoon(2015));
+    test::setLastWriteTime(file, test::localNoon(2015));
     dir.mkdir("Char/folder.html");
     EXPECT_EQ(fs().lastWriteYear(dir.str() + "Char/Playershoplog.html"), 2015);
     EXPECT_EQ(fs().lastWriteYear(dir.str() + "char/PLAYERSHOPLOG.HTML"), 2015);

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <ctime>
-#include <filesystem>
-
 #include "core/error.h"
 #include "core/path.h"
+#include "support/faulty_file_system.h"
+#include "support/file_times.h"
 #include "support/temp_dir.h"
 
 namespace lw {
@@ -25,16 +23,6 @@ std::vector<std::string> linesOf(const LogLines& lines) {
     return out;
 }
 
-std::time_t localNoon(int year) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = 6;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
-
 TEST(ShopLogExists, FileWithAReadableYearFrom1980To2107) {
     struct Case {
         const char* name;
@@ -49,8 +37,7 @@ TEST(ShopLogExists, FileWithAReadableYearFrom1980To2107) {
         SCOPED_TRACE(c.name);
         test::TempDir dir;
         const auto file = dir.write("Char/Playershoplog.html", "x");
-        const auto when = std::chrono::system_clock::from_time_t(localNoon(c.year));
-        std::filesystem::last_write_time(file, std::chrono::file_clock::from_sys(when));
+        test::setLastWriteTime(file, test::localNoon(c.year));
         EXPECT_EQ(shopLogExists(disk(), dir.str() + nativePath("Char\\Playershoplog.html")),
                   c.exists);
         EXPECT_EQ(shopLogExists(disk(), dir.str() + nativePath("char\\playershoplog.HTML")),
@@ -107,46 +94,13 @@ TEST(LoadAllShopLogs, EveryLogBelowPrefsInSearchOrder) {
     EXPECT_TRUE(loadAllShopLogs(disk(), dir.str() + nativePath("Missing\\")).empty());
 }
 
-// The disk, except that reading a file whose path holds "Locked" fails as a file that another
-// program holds open for writing would.
-class LockedLogs : public FileSystem {
-  public:
-    std::optional<std::string> resolve(std::string_view path) const override {
-        return disk().resolve(path);
-    }
-    std::vector<DirEntry> list(const std::string& folder) const override {
-        return disk().list(folder);
-    }
-    std::optional<FolderId> folderId(const std::string& folder) const override {
-        return disk().folderId(folder);
-    }
-    bool isDirectory(std::string_view path) const override { return disk().isDirectory(path); }
-    std::optional<int> lastWriteYear(std::string_view path) const override {
-        return disk().lastWriteYear(path);
-    }
-    std::string readFile(std::string_view path) const override {
-        ++reads;
-        if (path.find("Locked") != std::string_view::npos) {
-            throw Error("Cannot open file \"" + std::string(path) + "\". Locked");
-        }
-        return disk().readFile(path);
-    }
-    std::optional<std::string> readFileIfExists(const std::string& path) const override {
-        return disk().readFileIfExists(path);
-    }
-    bool replaceFile(const std::string& path, std::string_view bytes) const override {
-        return disk().replaceFile(path, bytes);
-    }
-
-    mutable int reads = 0;
-};
-
 TEST(LoadAllShopLogs, FirstUnreadableLogEndsTheLoad) {
     test::TempDir dir;
     dir.write("AO/Prefs/Acc/A/Playershoplog.html", "a\n");
     dir.write("AO/Prefs/Acc/Locked/Playershoplog.html", "locked\n");
     dir.write("AO/Prefs/Acc/Z/Playershoplog.html", "z\n");
-    const LockedLogs fs;
+    test::FaultyFileSystem fs;
+    fs.unreadable = "Locked";
     const std::string prefs = dir.str() + nativePath("AO\\Prefs\\");
     try {
         loadAllShopLogs(fs, dir.str() + nativePath("AO\\"));
@@ -154,7 +108,7 @@ TEST(LoadAllShopLogs, FirstUnreadableLogEndsTheLoad) {
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + prefs +
                                              nativePath("Acc\\Locked\\Playershoplog.html") +
-                                             "\". Locked");
+                                             "\". Permission denied");
     }
     EXPECT_EQ(fs.reads, 2) << "the logs after the unreadable one are not read";
 }
