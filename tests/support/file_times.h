@@ -1,11 +1,8 @@
 #pragma once
 
-#include <sys/time.h>
-
+#include <chrono>
 #include <ctime>
 #include <filesystem>
-
-#include <gtest/gtest.h>
 
 namespace lw::test {
 
@@ -20,10 +17,10 @@ inline std::time_t localNoon(int year) {
     return std::mktime(&t);
 }
 
-// Sets a file's last-change (and last-access) time.
+// Sets a file's last-change time; throws std::filesystem::filesystem_error when it cannot.
 inline void setLastWriteTime(const std::filesystem::path& path, std::time_t when) {
-    const timeval times[2] = {{when, 0}, {when, 0}};
-    ASSERT_EQ(::utimes(path.c_str(), times), 0);
+    std::filesystem::last_write_time(
+        path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(when)));
 }
 
 }  // namespace lw::test
