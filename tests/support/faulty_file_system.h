@@ -19,6 +19,7 @@ class FaultyFileSystem : public FileSystem {
     mutable int writesTried = 0;
     // Reading a file whose path contains this text fails (empty: none).
     std::string unreadable;
+    mutable int reads = 0;
     // Runs after each folder is listed, before the lister sees the entries: a test changes the
     // tree there, as another program may while a search runs.
     std::function<void(const std::string& folder)> afterList;
@@ -41,6 +42,7 @@ class FaultyFileSystem : public FileSystem {
         return base().lastWriteYear(path);
     }
     std::string readFile(std::string_view path) const override {
+        ++reads;
         if (!unreadable.empty() && path.find(unreadable) != std::string_view::npos) {
             throw Error("Cannot open file \"" + std::string(path) + "\". Permission denied");
         }
