@@ -4,7 +4,6 @@
 // sequence is in settings_test.cpp (FailedCloseWriteKeepsEarlierValuesAndTouchesNoLaterOne), a
 // disk that fills up during a write in file_system_test.cpp (WriteThatRunsOutOfSpace...).
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -16,9 +15,12 @@
 #include "core/error.h"
 #include "core/ini_file.h"
 #include "core/settings.h"
-#include "support/immutable.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include "support/immutable.h"
 #include "support/unprivileged.h"
+#endif
 
 namespace lw {
 namespace {
@@ -61,15 +63,18 @@ class SettingsWriteFault : public ::testing::Test {
     }
 };
 
-// The mode bits, honoured for every user as the read-only attribute is on Windows, so this
-// holds for root as well.
+// The read-only attribute on Windows; elsewhere the mode bits, which the file layer honours for
+// every user, so this holds for root as well.
 TEST_F(SettingsWriteFault, ReadOnlyFileIsNotReplaced) {
-    stdfs::permissions(
-        path, stdfs::perms::owner_read | stdfs::perms::group_read | stdfs::perms::others_read);
+    constexpr auto kWrite =
+        stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write;
+    stdfs::permissions(path, kWrite, stdfs::perm_options::remove);
     EXPECT_EQ(writeOutcome(ini), "Unable to write to " + path);
+    stdfs::permissions(path, stdfs::perms::owner_write, stdfs::perm_options::add);
     expectOldFileAlone();
 }
 
+#ifndef _WIN32
 // An unprivileged user (nobody, when the tests run as root) in a folder it may not write.
 TEST_F(SettingsWriteFault, FolderWithoutWriteRightIsNotWritten) {
     const auto outcome = test::unprivilegedRun([this] { return writeOutcome(ini); });
@@ -88,6 +93,8 @@ TEST_F(SettingsWriteFault, WriteInterruptedBeforeTheReplaceKeepsTheOldFile) {
     EXPECT_EQ(writeOutcome(ini), "Unable to write to " + path);
     expectOldFileAlone();
 }
+
+#endif  // _WIN32
 
 class DamagedSettingsFile : public ::testing::Test {
   protected:
