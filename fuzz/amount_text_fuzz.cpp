@@ -17,6 +17,9 @@ namespace {
 
 using lw::Extended;
 using lw::fuzz::check;
+// Wide enough in range and precision to compare a text's number with the value it came from:
+// near the top of Extended's range the rounded number no longer fits Extended.
+using Wide = boost::multiprecision::cpp_bin_float_50;
 
 constexpr std::int64_t kExactAt100 = static_cast<std::int64_t>(UINT64_MAX / 100);
 
@@ -86,16 +89,16 @@ void checkAmount(const Extended& value, std::string_view sep) {
         }
     };
     bool negative = false;
-    const Extended n(checkedDigits(text, sep, negative));
-    const Extended magnitude = abs(value);
+    const Wide n(checkedDigits(text, sep, negative));
+    const Wide magnitude = abs(Wide(value));
     if (n != 0) {
         expect(negative == (value < 0), "the sign");
     }
-    expect(abs(n - magnitude) <= Extended(0.5) + magnitude * Extended(1e-17), "the rounding");
-    if (magnitude < Extended(1e18) && trunc(magnitude) == magnitude) {
+    expect(abs(n - magnitude) <= Wide(0.5) + magnitude * Wide(1e-17), "the rounding");
+    if (magnitude < Wide(1e18) && trunc(magnitude) == magnitude) {
         expect(n == magnitude, "a whole value changed");
     }
-    if (magnitude < Extended(1e17) && magnitude - trunc(magnitude) == Extended(0.5)) {
+    if (magnitude < Wide(1e17) && magnitude - trunc(magnitude) == Wide(0.5)) {
         expect(n == trunc(magnitude) + 1, "a half not rounded away from zero");
     }
 }
