@@ -15,7 +15,7 @@ namespace lw {
 // to the right or bottom edge alone moves with it. A label marked `sizeToText` takes the width
 // of its text; with the right anchor alone it keeps its right edge and grows to the left.
 class AnchoredLayout : public QObject {
-public:
+  public:
     enum Anchor { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8 };
 
     // Lays out the children of `parent`, whose designed size is `design`.
@@ -26,10 +26,10 @@ public:
     // Places every control for the parent's current size (also after a label's text changed).
     void apply();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     struct Item {
         QPointer<QWidget> widget;
         QRect design;

@@ -11,7 +11,7 @@ namespace lw {
 // The modal boxes and the file dialog of the window. The program shows them to the user; tests
 // answer them without a person.
 class DialogService {
-public:
+  public:
     virtual ~DialogService() = default;
 
     // A message box: caption "Ledgerwick", the text, no icon, one "OK"; returns when dismissed.

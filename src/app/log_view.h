@@ -11,7 +11,7 @@ namespace lw {
 class LogView : public QPlainTextEdit {
     Q_OBJECT
 
-public:
+  public:
     explicit LogView(QWidget* parent = nullptr);
 
     // Shows exactly these lines, in one bulk operation.

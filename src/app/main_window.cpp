@@ -43,14 +43,16 @@ constexpr int kAmountRightEdge = 561;
 const char* const kAll = "Alle";
 const char* const kStartCaption = "0 Credits";
 
-QString fromUtf8(const char* text) { return QString::fromUtf8(text); }
+QString fromUtf8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // The classic Windows dialog font; the Wine package ships a compatible one outside the folders
 // fontconfig scans.
 void registerTahoma() {
     static const bool registered = [] {
-        for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf",
-                                 "/usr/share/fonts/truetype/wine/tahoma.ttf"}) {
+        for (const char* file :
+             {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/fonts/truetype/wine/tahoma.ttf"}) {
             if (QFile::exists(QString::fromLatin1(file))) {
                 QFontDatabase::addApplicationFont(QString::fromLatin1(file));
             }
@@ -158,8 +160,11 @@ void TForm1::createControls() {
         bool sizeToText;
     } controls[] = {
         {ListChars, "ListChars", {8, 24, 161, 409}, A::kLeft | A::kTop | A::kBottom, false},
-        {MemoPlayershoplog, "MemoPlayershoplog", {184, 24, 381, 409},
-         A::kLeft | A::kTop | A::kRight | A::kBottom, false},
+        {MemoPlayershoplog,
+         "MemoPlayershoplog",
+         {184, 24, 381, 409},
+         A::kLeft | A::kTop | A::kRight | A::kBottom,
+         false},
         {SpinOrgsteuer, "SpinOrgsteuer", {24, 461, 41, 22}, A::kLeft | A::kBottom, false},
         {btnCharname, "btnCharname", {200, 462, 33, 25}, A::kLeft | A::kBottom, false},
         {edCharname, "edCharname", {104, 462, 89, 21}, A::kLeft | A::kBottom, false},
@@ -169,12 +174,17 @@ void TForm1::createControls() {
         {Label3, "Label3", {328, 438, 56, 13}, A::kRight | A::kBottom, true},
         {Label4, "Label4", {328, 454, 88, 13}, A::kRight | A::kBottom, true},
         {Label5, "Label5", {328, 478, 39, 13}, A::kRight | A::kBottom, true},
-        {LEinnahmen, "LEinnahmen", {504, 438, kAmountRightEdge - 504, 13},
-         A::kRight | A::kBottom, true},
-        {LAndieorg, "LAndieorg", {513, 454, kAmountRightEdge - 513, 13},
-         A::kRight | A::kBottom, true},
-        {LGewinn, "LGewinn", {521, 478, kAmountRightEdge - 521, 13}, A::kRight | A::kBottom,
+        {LEinnahmen,
+         "LEinnahmen",
+         {504, 438, kAmountRightEdge - 504, 13},
+         A::kRight | A::kBottom,
          true},
+        {LAndieorg,
+         "LAndieorg",
+         {513, 454, kAmountRightEdge - 513, 13},
+         A::kRight | A::kBottom,
+         true},
+        {LGewinn, "LGewinn", {521, 478, kAmountRightEdge - 521, 13}, A::kRight | A::kBottom, true},
         {Bevel1, "Bevel1", {328, 470, 233, 1}, A::kRight | A::kBottom, false},
     };
     for (const auto& c : controls) {
@@ -261,7 +271,8 @@ void TForm1::FormCreate() {
     layout_->apply();
     Characters.assign(100, TCharacter{});
     CharCount = 0;
-    Settings = std::make_unique<TIniFile>(settingsPath(keptBytes(QDir::toNativeSeparators(exeFolder_))), fs_);
+    Settings = std::make_unique<TIniFile>(
+        settingsPath(keptBytes(QDir::toNativeSeparators(exeFolder_))), fs_);
 
     if (readFirstRun(*Settings)) {
         if (firstRunDirectoryChoice()) {
@@ -339,7 +350,9 @@ void TForm1::saveAtSessionEnd() {
     });
 }
 
-void TForm1::Beenden1Click() { close(); }
+void TForm1::Beenden1Click() {
+    close();
+}
 
 void TForm1::AnarchyOnlineVerzeichnis1Click() {
     if (scanning_) {
@@ -419,7 +432,9 @@ void TForm1::ShowChars(QListWidget* list, std::vector<TCharacter> chars) {
     list->setCurrentRow(-1);
 }
 
-bool TForm1::nameEditorShown() const { return btnCharname->isVisibleTo(this); }
+bool TForm1::nameEditorShown() const {
+    return btnCharname->isVisibleTo(this);
+}
 
 void TForm1::showNameEditor() {
     edCharname->setVisible(true);

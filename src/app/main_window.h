@@ -35,7 +35,7 @@ class TSpinEdit;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // `dialogs` shows the message boxes, the error box and the file dialog; `exeFolder` is the
     // folder that holds the settings file (the executable's folder in the program).
     TForm1(DialogService& dialogs, const QString& exeFolder,
@@ -101,11 +101,11 @@ public:
     // Whether the name editor is shown.
     bool nameEditorShown() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void createControls();
     void createMenus();
     bool firstRunDirectoryChoice();

@@ -17,9 +17,13 @@ void showBox(QMessageBox::Icon icon, const QString& text) {
 
 }  // namespace
 
-void QtDialogService::showMessage(const QString& text) { showBox(QMessageBox::NoIcon, text); }
+void QtDialogService::showMessage(const QString& text) {
+    showBox(QMessageBox::NoIcon, text);
+}
 
-void QtDialogService::showError(const QString& text) { showBox(QMessageBox::Critical, text); }
+void QtDialogService::showError(const QString& text) {
+    showBox(QMessageBox::Critical, text);
+}
 
 std::optional<QString> QtDialogService::pickFile(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

@@ -9,7 +9,7 @@ namespace lw {
 
 // The dialogs a user sees: QMessageBox and Qt's own file dialog.
 class QtDialogService final : public DialogService {
-public:
+  public:
     void showMessage(const QString& text) override;
     void showError(const QString& text) override;
     std::optional<QString> pickFile(QFileDialog& dialog) override;

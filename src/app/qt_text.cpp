@@ -12,6 +12,8 @@ QString displayText(std::string_view bytes) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::string keptBytes(const QString& text) { return text.toStdString(); }
+std::string keptBytes(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace lw

@@ -38,7 +38,9 @@ void TSpinEdit::setRange(std::int32_t minValue, std::int32_t maxValue) {
     max_ = maxValue;
 }
 
-std::int32_t TSpinEdit::value() const { return spinTextValue(keptBytes(edit_->text())); }
+std::int32_t TSpinEdit::value() const {
+    return spinTextValue(keptBytes(edit_->text()));
+}
 
 void TSpinEdit::setValue(std::int64_t v) {
     const QString shown = QString::number(std::clamp<std::int64_t>(v, min_, max_));
@@ -47,11 +49,17 @@ void TSpinEdit::setValue(std::int64_t v) {
     }
 }
 
-QString TSpinEdit::text() const { return edit_->text(); }
+QString TSpinEdit::text() const {
+    return edit_->text();
+}
 
-void TSpinEdit::stepUp() { setValue(std::int64_t{value()} + 1); }
+void TSpinEdit::stepUp() {
+    setValue(std::int64_t{value()} + 1);
+}
 
-void TSpinEdit::stepDown() { setValue(std::int64_t{value()} - 1); }
+void TSpinEdit::stepDown() {
+    setValue(std::int64_t{value()} - 1);
+}
 
 bool TSpinEdit::acceptsKey(const QKeyEvent& key) const {
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {

@@ -17,7 +17,7 @@ namespace lw {
 class TSpinEdit : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit TSpinEdit(QWidget* parent = nullptr);
 
     void setRange(std::int32_t minValue, std::int32_t maxValue);
@@ -37,14 +37,14 @@ public:
     void stepUp();
     void stepDown();
 
-signals:
+  signals:
     void textChanged(const QString& text);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     bool acceptsKey(const QKeyEvent& key) const;
     void clampOnLeave();
 

@@ -9,7 +9,7 @@ namespace lw {
 // The one error type of the program. Its message is the exact text that the error box shows
 // (before the box adds its full stop); the window catches it at the edge of every handler.
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -37,7 +37,7 @@ struct FolderId {
 // folder lists in NTFS order (by name compared after upper-casing), a name that begins with "."
 // is hidden, and nothing has the system attribute. Virtual so that tests can inject failures.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The path as it is spelled on disk: each component that exists in exactly the given

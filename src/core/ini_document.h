@@ -6,6 +6,9 @@
 
 namespace lw {
 
+// The blanks that profile-format text drops around names and values.
+inline constexpr std::string_view kIniBlanks = " \t\r\n\v\f";
+
 // Reads the value of a key from profile-format (INI) text: section and key names match without
 // regard to ASCII case; the first section of a name and its first key of a name count; the value
 // is everything after the first "=", blanks dropped at both ends, then one matching pair of

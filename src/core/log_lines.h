@@ -25,7 +25,7 @@ std::string cleanLine(std::string_view line);
 // NUL) and where each line ends, with the encoding of the file each came from. This is what
 // the view shows and what the sums read.
 class LogLines {
-public:
+  public:
     std::size_t size() const noexcept { return ends_.size(); }
     bool empty() const noexcept { return ends_.empty(); }
 
@@ -47,7 +47,7 @@ public:
 
     void clear() noexcept;
 
-private:
+  private:
     std::string bytes_;
     std::vector<std::size_t> ends_;
     // First line of each stretch of lines from non-UTF-8 text, and the line after its last.

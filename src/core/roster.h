@@ -35,7 +35,7 @@ std::string shopLogSearchPath(std::string_view aoDir);
 // folder is not an existing directory, or one whose character folder is exactly "Char0" is no
 // character. Entries have CharDir and AccountDir set and an empty Name; one character can give
 // several entries. `onPath` runs once before each path is looked at (the window lets waiting
-// events run there).
+// events run there); aoDir is read before the first call, so onPath may change it.
 std::vector<TCharacter> getallchars(const FileSystem& fs, std::string_view aoDir,
                                     const std::vector<std::string>& paths,
                                     const std::function<void()>& onPath = {});
@@ -44,7 +44,7 @@ std::vector<TCharacter> getallchars(const FileSystem& fs, std::string_view aoDir
 // CharDir, compared exactly, no roster entry has yet, entries appended earlier in the same call
 // included; the new entry has an empty Name. Existing entries are never changed. Afterwards
 // `characters` holds exactly charCount entries if anything was appended, and is otherwise
-// left as it was. Throws nothing.
+// left as it was. A negative charCount counts as 0 (an empty roster). Throws nothing.
 void mergeNewChars(std::vector<TCharacter>& characters, std::int32_t& charCount,
                    const std::vector<TCharacter>& scanned);
 

@@ -41,8 +41,7 @@ void writeGameDir(TIniFile& ini, std::string_view aoDir);
 // holds exactly those entries when any were read (a count of 0 or less reads no line and leaves
 // `characters` as it was, with `charCount` 0). Throws Error for a count that is no integer,
 // with `charCount` left 0.
-void loadRoster(const TIniFile& ini, std::vector<TCharacter>& characters,
-                std::int32_t& charCount);
+void loadRoster(const TIniFile& ini, std::vector<TCharacter>& characters, std::int32_t& charCount);
 
 // The stored tax rate: "OrgSteuer" of "AnarchyOnline", default "0", converted by strToInt.
 // Throws Error when it is no integer.
@@ -52,7 +51,7 @@ std::int32_t readOrgTax(const TIniFile& ini);
 // entry 0 .. charCount - 1 as "Chars" of "Char<N>"; "Orgsteuer"; "Verzeichnis". Each reaches the
 // file at once. Throws Error "Unable to write to ..." at the first write that fails; the
 // writes before it stay in the file.
-void saveSettings(TIniFile& ini, const std::vector<TCharacter>& characters,
-                  std::int32_t charCount, std::int32_t orgTaxPercent, std::string_view aoDir);
+void saveSettings(TIniFile& ini, const std::vector<TCharacter>& characters, std::int32_t charCount,
+                  std::int32_t orgTaxPercent, std::string_view aoDir);
 
 }  // namespace lw

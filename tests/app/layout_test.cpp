@@ -18,7 +18,7 @@ namespace lw::test {
 namespace {
 
 class Layout : public WindowTest {
-protected:
+  protected:
     void SetUp() override {
         writeLaterStart("Orgsteuer=3\n");
         open();
@@ -107,9 +107,9 @@ TEST_F(Layout, CaptionsMenusAndTabOrder) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order.push_back(QApplication::focusWidget());
     }
-    EXPECT_EQ(order, (std::vector<QWidget*>{form->MemoPlayershoplog,
-                                           form->SpinOrgsteuer->lineEdit(), form->btnCharname,
-                                           form->edCharname}));
+    EXPECT_EQ(order,
+              (std::vector<QWidget*>{form->MemoPlayershoplog, form->SpinOrgsteuer->lineEdit(),
+                                     form->btnCharname, form->edCharname}));
 }
 
 TEST_F(Layout, FontsAndColours) {

@@ -10,7 +10,7 @@ namespace lw::test {
 namespace {
 
 class RosterList : public WindowTest {
-protected:
+  protected:
     // A later start over a game folder with three characters, the second of them named.
     void openThree() {
         for (const char* c : {"Char1", "Char2", "Char3"}) {

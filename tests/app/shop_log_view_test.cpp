@@ -28,7 +28,7 @@ std::string amount(long long value) {
 }
 
 class ShopLogView : public WindowTest {
-protected:
+  protected:
     // Two characters of one account; "Seller" has a shop log, "Idle" has none.
     void openShop(std::string_view log, const FileSystem& fs = platformFileSystem()) {
         addCharacter("acc", "Seller");
@@ -150,8 +150,7 @@ TEST_F(ShopLogView, TooLargeCreditRunShowsTheErrorAndKeepsTheLines) {
     click(0);
     const auto before = captions();
     click(1);
-    EXPECT_EQ(dialogs.errors,
-              std::vector<QString>{"'2147483648' is not a valid integer value."});
+    EXPECT_EQ(dialogs.errors, std::vector<QString>{"'2147483648' is not a valid integer value."});
     EXPECT_EQ(viewLines().size(), 2u);
     EXPECT_EQ(captions(), before);
     EXPECT_FALSE(form->nameEditorShown());  // the rule did not run after the failed sum
@@ -201,11 +200,8 @@ TEST_F(ShopLogView, SteppingStaysInTheRange) {
         const char* after;
     };
     const Case cases[] = {
-        {"100", Qt::Key_Up, "100"},
-        {"0", Qt::Key_Down, "0"},
-        {"250", Qt::Key_Up, "100"},
-        {"", Qt::Key_Up, "1"},
-        {"41", Qt::Key_Down, "40"},
+        {"100", Qt::Key_Up, "100"}, {"0", Qt::Key_Down, "0"},   {"250", Qt::Key_Up, "100"},
+        {"", Qt::Key_Up, "1"},      {"41", Qt::Key_Down, "40"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -14,9 +14,13 @@ namespace {
 const QString kNoDirYet = QString::fromUtf8(
     "Sie haben noch kein Anarchy Online Verzeichnis ausgewählt, bitte holen Sie das nach");
 
-std::string paddedZero() { return std::string(99, ' ') + "0 Credits"; }
+std::string paddedZero() {
+    return std::string(99, ' ') + "0 Credits";
+}
 
-std::string caption(const QLabel* label) { return label->text().toStdString(); }
+std::string caption(const QLabel* label) {
+    return label->text().toStdString();
+}
 
 using StartUp = WindowTest;
 

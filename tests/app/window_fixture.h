@@ -20,7 +20,7 @@ namespace lw::test {
 // Answers the window's dialogs as a test says and records what they showed. A dialog that the
 // test did not expect fails the test instead of waiting for a person.
 class FakeDialogs : public DialogService {
-public:
+  public:
     std::vector<QString> messages;
     std::vector<QString> errors;
     std::deque<std::optional<QString>> picks;  // answers of the file dialog, in order
@@ -43,7 +43,7 @@ public:
 // A temp folder with the program's folder ("exe", which holds the settings file) and a game
 // folder ("game"), and a window opened on them.
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     FakeDialogs dialogs;
     std::unique_ptr<TForm1> form;

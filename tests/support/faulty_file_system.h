@@ -12,7 +12,7 @@ namespace lw::test {
 // number of them succeeded, and files whose path contains a given text cannot be read. Tests
 // run as root, where file permissions stop nothing, so a failing disk is injected here.
 class FaultyFileSystem : public FileSystem {
-public:
+  public:
     // The number of replacements that still succeed; negative for no limit.
     mutable int writesLeft = -1;
     mutable int writesTried = 0;
@@ -52,7 +52,7 @@ public:
         return base().replaceFile(path, bytes);
     }
 
-private:
+  private:
     static const FileSystem& base() { return platformFileSystem(); }
 };
 

@@ -10,7 +10,7 @@ namespace lw::test {
 
 // A fresh folder below the system's temp folder, removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device rd;
         const auto base = std::filesystem::temp_directory_path();
@@ -58,7 +58,7 @@ public:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
