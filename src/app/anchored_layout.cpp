@@ -10,8 +10,8 @@ AnchoredLayout::AnchoredLayout(QWidget* parent, QSize design)
     parent->installEventFilter(this);
 }
 
-void AnchoredLayout::add(QWidget* widget, QRect designRect, int anchors, bool sizeToText) {
-    items_.push_back({widget, designRect, anchors, sizeToText});
+void AnchoredLayout::add(QWidget* widget, QRect designRect, int anchors, Width width) {
+    items_.push_back({widget, designRect, anchors, width});
     apply();
 }
 
@@ -37,13 +37,10 @@ void AnchoredLayout::apply() {
         } else if (bottom) {
             r.translate(0, dh);
         }
-        if (item.sizeToText) {
-            const int w = item.widget->sizeHint().width();
-            if (right && !left) {
-                r.setLeft(r.right() + 1 - w);
-            } else {
-                r.setWidth(w);
-            }
+        if (item.width == Width::kTextFromLeft) {
+            r.setWidth(item.widget->sizeHint().width());
+        } else if (item.width == Width::kTextFromRight) {
+            r.setLeft(r.right() + 1 - item.widget->sizeHint().width());
         }
         item.widget->setGeometry(r);
     }

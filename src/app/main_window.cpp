@@ -130,6 +130,10 @@ void TForm1::createControls() {
     setCentralWidget(client);
     layout_ = new AnchoredLayout(client, kClientSize);
     using A = AnchoredLayout;
+    constexpr auto kDesigned = A::Width::kDesigned;
+    constexpr auto kTextFromLeft = A::Width::kTextFromLeft;
+    // The amounts keep their right edge in every language setting, so padded texts end there.
+    constexpr auto kTextFromRight = A::Width::kTextFromRight;
 
     ListChars = new QListWidget(client);
     ListChars->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -157,47 +161,49 @@ void TForm1::createControls() {
         const char* name;
         QRect rect;
         int anchors;
-        bool sizeToText;
+        AnchoredLayout::Width width;
     } controls[] = {
-        {ListChars, "ListChars", {8, 24, 161, 409}, A::kLeft | A::kTop | A::kBottom, false},
+        {ListChars, "ListChars", {8, 24, 161, 409}, A::kLeft | A::kTop | A::kBottom, kDesigned},
         {MemoPlayershoplog,
          "MemoPlayershoplog",
          {184, 24, 381, 409},
          A::kLeft | A::kTop | A::kRight | A::kBottom,
-         false},
-        {SpinOrgsteuer, "SpinOrgsteuer", {24, 461, 41, 22}, A::kLeft | A::kBottom, false},
-        {btnCharname, "btnCharname", {200, 462, 33, 25}, A::kLeft | A::kBottom, false},
-        {edCharname, "edCharname", {104, 462, 89, 21}, A::kLeft | A::kBottom, false},
-        {Label1, "Label1", {24, 446, 53, 13}, A::kLeft | A::kBottom, true},
-        {Label2, "Label2", {72, 462, 11, 13}, A::kLeft | A::kBottom, true},
-        {LCharname, "LCharname", {104, 446, 53, 13}, A::kLeft | A::kBottom, true},
-        {Label3, "Label3", {328, 438, 56, 13}, A::kRight | A::kBottom, true},
-        {Label4, "Label4", {328, 454, 88, 13}, A::kRight | A::kBottom, true},
-        {Label5, "Label5", {328, 478, 39, 13}, A::kRight | A::kBottom, true},
+         kDesigned},
+        {SpinOrgsteuer, "SpinOrgsteuer", {24, 461, 41, 22}, A::kLeft | A::kBottom, kDesigned},
+        {btnCharname, "btnCharname", {200, 462, 33, 25}, A::kLeft | A::kBottom, kDesigned},
+        {edCharname, "edCharname", {104, 462, 89, 21}, A::kLeft | A::kBottom, kDesigned},
+        {Label1, "Label1", {24, 446, 53, 13}, A::kLeft | A::kBottom, kTextFromLeft},
+        {Label2, "Label2", {72, 462, 11, 13}, A::kLeft | A::kBottom, kTextFromLeft},
+        {LCharname, "LCharname", {104, 446, 53, 13}, A::kLeft | A::kBottom, kTextFromLeft},
+        {Label3, "Label3", {328, 438, 56, 13}, A::kRight | A::kBottom, kTextFromLeft},
+        {Label4, "Label4", {328, 454, 88, 13}, A::kRight | A::kBottom, kTextFromLeft},
+        {Label5, "Label5", {328, 478, 39, 13}, A::kRight | A::kBottom, kTextFromLeft},
         {LEinnahmen,
          "LEinnahmen",
          {504, 438, kAmountRightEdge - 504, 13},
          A::kRight | A::kBottom,
-         true},
+         kTextFromRight},
         {LAndieorg,
          "LAndieorg",
          {513, 454, kAmountRightEdge - 513, 13},
          A::kRight | A::kBottom,
-         true},
-        {LGewinn, "LGewinn", {521, 478, kAmountRightEdge - 521, 13}, A::kRight | A::kBottom, true},
-        {Bevel1, "Bevel1", {328, 470, 233, 1}, A::kRight | A::kBottom, false},
+         kTextFromRight},
+        {LGewinn,
+         "LGewinn",
+         {521, 478, kAmountRightEdge - 521, 13},
+         A::kRight | A::kBottom,
+         kTextFromRight},
+        {Bevel1, "Bevel1", {328, 470, 233, 1}, A::kRight | A::kBottom, kDesigned},
     };
     for (const auto& c : controls) {
         c.widget->setObjectName(QString::fromLatin1(c.name));
-        layout_->add(c.widget, c.rect, c.anchors, c.sizeToText);
+        layout_->add(c.widget, c.rect, c.anchors, c.width);
     }
-    // The amounts keep their right edge and grow to the left, so padded texts end at it.
     for (QLabel* amount : {LEinnahmen, LAndieorg, LGewinn}) {
         amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    QPalette red = LAndieorg->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    LAndieorg->setPalette(red);
+    // A style sheet, since the platform theme resets a palette set before the window shows.
+    LAndieorg->setStyleSheet(QStringLiteral("color: red"));
 
     setTabOrder(ListChars, MemoPlayershoplog);
     setTabOrder(MemoPlayershoplog, SpinOrgsteuer);

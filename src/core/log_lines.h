@@ -4,13 +4,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace lw {
 
 // Calls fn(line) for each line of a file's bytes, in order: a line ends at CR LF, at CR alone
 // or at LF alone (LF CR is two breaks); a NUL byte ends the text; a last line without a break
-// counts, a break at the very end adds no empty line, and empty bytes have no lines.
+// counts, a break at the very end adds no empty line, and empty bytes have no lines. Bytes up to
+// the end of a line are not read again after fn gets it, so fn may overwrite them.
 template <class Fn>
 void forEachLine(std::string_view bytes, Fn&& fn);
 
@@ -42,12 +44,19 @@ class LogLines {
     void append(std::string_view line);
 
     // Splits a file's bytes into lines, cleans each and appends them in file order; the lines
-    // keep whether the file's bytes were valid UTF-8.
+    // keep whether the file's bytes (up to a NUL) were valid UTF-8.
     void appendFile(std::string_view fileBytes);
+
+    // The same for bytes handed over: when there are no lines yet, the file is cleaned in its
+    // own buffer, which then holds the lines, so a big log is neither copied nor held twice.
+    void appendFile(std::string&& fileBytes);
 
     void clear() noexcept;
 
   private:
+    // Splits and cleans the raw text that bytes_ holds from `start` on, where it lies.
+    void cleanTail(std::size_t start, bool utf8);
+
     std::string bytes_;
     std::vector<std::size_t> ends_;
     // First line of each stretch of lines from non-UTF-8 text, and the line after its last.
@@ -65,16 +74,26 @@ void forEachLine(std::string_view bytes, Fn&& fn) {
     if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) {
         bytes = bytes.substr(0, nul);
     }
-    std::size_t start = 0;
+    // The next CR and the next LF are each looked for only once they lie behind the line
+    // start, so each kind of byte is searched once over the text (memchr), not byte by byte.
     const std::size_t n = bytes.size();
+    std::size_t cr = bytes.find('\r');
+    std::size_t lf = bytes.find('\n');
+    std::size_t start = 0;
     while (start < n) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (cr < start) {
+            cr = bytes.find('\r', start);
+        }
+        if (lf < start) {
+            lf = bytes.find('\n', start);
+        }
+        const std::size_t end = cr < lf ? cr : lf;
         if (end == std::string_view::npos) {
             fn(bytes.substr(start));
             return;
         }
         fn(bytes.substr(start, end - start));
-        start = end + ((bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n') ? 2 : 1);
+        start = end + ((end == cr && end + 1 == lf) ? 2 : 1);
     }
 }
 

@@ -37,8 +37,8 @@ TEST_F(GameDirectory, FailingFirstRunWriteLeavesNoDirectory) {
 }
 
 TEST_F(GameDirectory, MenuCancelSaysSoOnlyWithoutADirectory) {
-    dialogs.picks.push_back(std::nullopt);
-    dialogs.picks.push_back(std::nullopt);
+    dialogs.picks.push_back(QString());
+    dialogs.picks.push_back(QString());
     open();  // first run, cancelled
     dialogs.messages.clear();
     form->AnarchyOnlineVerzeichnis1->trigger();
@@ -50,7 +50,7 @@ TEST_F(GameDirectory, MenuCancelSaysSoOnlyWithoutADirectory) {
     writeLaterStart();
     open();
     dialogs.messages.clear();
-    dialogs.picks.push_back(std::nullopt);
+    dialogs.picks.push_back(QString());
     form->AnarchyOnlineVerzeichnis1->trigger();
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(form->AODir, gameDir());

@@ -22,7 +22,7 @@ class Layout : public WindowTest {
     void SetUp() override {
         writeLaterStart("Orgsteuer=3\n");
         open();
-        form->show();
+        showActive();
     }
     QWidget* client() const { return form->centralWidget(); }
 };
@@ -100,7 +100,6 @@ TEST_F(Layout, CaptionsMenusAndTabOrder) {
     form->btnCharname->setVisible(true);
     form->btnCharname->setEnabled(true);
     form->edCharname->setVisible(true);
-    QApplication::setActiveWindow(form.get());
     form->ListChars->setFocus();
     std::vector<QWidget*> order;
     for (int i = 0; i < 4; ++i) {
@@ -117,6 +116,7 @@ TEST_F(Layout, FontsAndColours) {
     if (QFile::exists("/usr/share/wine/fonts/tahoma.ttf")) {
         EXPECT_EQ(QFontInfo(form->Label3->font()).family(), "Tahoma");
     }
+    form->LAndieorg->ensurePolished();
     EXPECT_EQ(form->LAndieorg->palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 

@@ -20,7 +20,7 @@ class RosterList : public WindowTest {
             "[Charcount]\nChars=3\n[Char1]\nChars=Char1,acc,\n[Char2]\nChars=Char2,acc,Trader\n"
             "[Char3]\nChars=Char3,acc,\n");
         open();
-        form->show();
+        showActive();
     }
     void rename(const QString& name) {
         form->edCharname->setText(name);

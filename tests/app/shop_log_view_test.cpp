@@ -95,10 +95,10 @@ TEST_F(ShopLogView, EmptyLogShowsNothingAndZero) {
 
 TEST_F(ShopLogView, AlleShowsEveryLogBelowPrefsInSearchOrder) {
     addShopLog("acc", "Idle", "idle 1\n");
-    dir.write("game/Prefs/acc/Char0/Playershoplog.html", "char0 100\n");
+    dir.write("game/Prefs/acc/Char0/Playershoplog.html", "zero 100\n");
     openShop("seller 10\n");
     click(2);
-    EXPECT_EQ(viewLines(), (std::vector<std::string>{"char0 100", "idle 1", "seller 10"}));
+    EXPECT_EQ(viewLines(), (std::vector<std::string>{"zero 100", "idle 1", "seller 10"}));
     EXPECT_EQ(captions(), amounts(111, 11, 100));
     EXPECT_FALSE(form->nameEditorShown());
 }
@@ -153,7 +153,7 @@ TEST_F(ShopLogView, TooLargeCreditRunShowsTheErrorAndKeepsTheLines) {
     EXPECT_EQ(dialogs.errors, std::vector<QString>{"'2147483648' is not a valid integer value."});
     EXPECT_EQ(viewLines().size(), 2u);
     EXPECT_EQ(captions(), before);
-    EXPECT_FALSE(form->nameEditorShown());  // the rule did not run after the failed sum
+    EXPECT_TRUE(form->nameEditorShown());  // as "Idle" left it: no rule after a failed sum
 }
 
 TEST_F(ShopLogView, TotalsAboveTheIntegerLimitAreExact) {
@@ -174,13 +174,17 @@ TEST_F(ShopLogView, TaxRateRecomputesFromTheLinesInView) {
     EXPECT_EQ(form->OrgTaxPercent, 97);
     EXPECT_EQ(captions(), amounts(250, 243, 7));
 
-    QTest::keyClicks(form->SpinOrgsteuer->lineEdit(), "x.");
+    QTest::keyClicks(form->SpinOrgsteuer->lineEdit(), "x");
     EXPECT_EQ(form->SpinOrgsteuer->text(), "97");  // letters are refused
+    QTest::keyClicks(form->SpinOrgsteuer->lineEdit(), ".");
+    EXPECT_EQ(form->SpinOrgsteuer->text(), "97.");  // the decimal separator is taken...
+    EXPECT_EQ(form->OrgTaxPercent, 0);              // ...and the text is no whole number
 }
 
 TEST_F(ShopLogView, TypedRateOutsideTheRangeCountsUntilTheFieldIsLeft) {
     openShop("sold 100\n");
     click(1);
+    showActive();
     form->SpinOrgsteuer->lineEdit()->setFocus();
     form->SpinOrgsteuer->lineEdit()->selectAll();
     QTest::keyClicks(form->SpinOrgsteuer->lineEdit(), "250");

@@ -25,7 +25,7 @@ std::string caption(const QLabel* label) {
 using StartUp = WindowTest;
 
 TEST_F(StartUp, NoSettingsFileIsAFirstRunAndACancelLeavesEverythingEmpty) {
-    dialogs.picks.push_back(std::nullopt);
+    dialogs.picks.push_back(QString());
     open();
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0],
@@ -170,7 +170,8 @@ TEST_F(Close, AFailingWriteKeepsTheWindowOpenAndTheEarlierKeys) {
     open(fs);
     form->show();
     form->SpinOrgsteuer->setValue(9);
-    fs.writesLeft = 2;  // the flag and the count reach the file, the character line does not
+    // The flag is unchanged and needs no write; the count reaches the file, the line does not.
+    fs.writesLeft = 1;
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
     const std::string path = exeFolder() + "/LedgerwickCfg.ini";

@@ -1,5 +1,6 @@
 #include "app/window_fixture.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -8,16 +9,29 @@
 
 namespace lw::test {
 
+void WindowTest::showActive() {
+    form->show();
+    QApplication::setActiveWindow(form.get());
+}
+
 void WindowTest::click(int row) {
     QListWidget* list = form->ListChars;
-    if (!form->isVisible()) {
-        form->show();
+    if (!form->isActiveWindow()) {
+        showActive();
     }
     QListWidgetItem* item = list->item(row);
     ASSERT_NE(item, nullptr) << "no list entry " << row;
     list->scrollToItem(item);
     const QPoint at = list->visualItemRect(item).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+std::vector<std::string> WindowTest::entries() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < form->ListChars->count(); ++i) {
+        out.push_back(form->entryText(i));
+    }
+    return out;
 }
 
 std::vector<std::string> WindowTest::viewLines() const {

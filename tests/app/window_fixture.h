@@ -23,7 +23,8 @@ class FakeDialogs : public DialogService {
   public:
     std::vector<QString> messages;
     std::vector<QString> errors;
-    std::deque<std::optional<QString>> picks;  // answers of the file dialog, in order
+    // Answers of the file dialog, in order; an empty one cancels it.
+    std::deque<QString> picks;
     int dialogOpenings = 0;
 
     void showMessage(const QString& text) override { messages.push_back(text); }
@@ -34,8 +35,11 @@ class FakeDialogs : public DialogService {
             ADD_FAILURE() << "the file dialog opened without an answer";
             return std::nullopt;
         }
-        auto answer = picks.front();
+        const QString answer = picks.front();
         picks.pop_front();
+        if (answer.isEmpty()) {
+            return std::nullopt;
+        }
         return answer;
     }
 };
@@ -80,13 +84,10 @@ class WindowTest : public ::testing::Test {
     }
 
     // The texts of the list entries, in order.
-    std::vector<std::string> entries() const {
-        std::vector<std::string> out;
-        for (int i = 0; i < form->ListChars->count(); ++i) {
-            out.push_back(form->entryText(i));
-        }
-        return out;
-    }
+    std::vector<std::string> entries() const;
+
+    // Shows the window as the active one, so that focus and window shortcuts work.
+    void showActive();
 
     // Selects list entry `row` as a click does, running the click handler.
     void click(int row);
