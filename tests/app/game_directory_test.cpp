@@ -1,5 +1,7 @@
 // Choosing the game directory: at the first start and through the menu.
+#include <QCoreApplication>
 #include <QListWidget>
+#include <QTimer>
 
 #include "app/log_view.h"
 #include "app/window_fixture.h"
@@ -81,6 +83,27 @@ TEST_F(GameDirectory, SecondDirectoryKeepsKnownCharactersAheadAndTheViewAsItWas)
     dialogs.picks.push_back(exeIn(other));
     form->AnarchyOnlineVerzeichnis1->trigger();
     EXPECT_EQ(form->CharCount, 3);
+}
+
+TEST_F(GameDirectory, CloseAndAnotherPickWaitForTheRunningScan) {
+    addCharacter("acc", "First");
+    writeLaterStart();
+    open();
+    showActive();
+    addCharacter("acc", "Second");
+    // Both arrive while the scan lets waiting events run.
+    QTimer::singleShot(0, form.get(), [this] {
+        form->AnarchyOnlineVerzeichnis1->trigger();
+        form->close();
+        EXPECT_TRUE(form->isVisible());
+    });
+    dialogs.picks.push_back(exeIn(gameDir()));
+    form->AnarchyOnlineVerzeichnis1->trigger();
+    EXPECT_EQ(dialogs.dialogOpenings, 1);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"First", "Second", "Alle"}));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_NE(settingsText().find("Chars=Second,acc,\n"), std::string::npos);
 }
 
 TEST_F(GameDirectory, TypedNamesThatDoNotExistAreTaken) {

@@ -125,6 +125,19 @@ TEST_F(ShopLogView, ClickingTheSameEntryAgainShowsItsLinesOnce) {
     EXPECT_EQ(viewLines().size(), 3u);
 }
 
+TEST_F(ShopLogView, OneRunPerClickAndPerKeyboardMove) {
+    FaultyFileSystem fs;
+    openShop("a 1\n", fs);
+    click(1);
+    EXPECT_EQ(fs.reads, 1);  // a click that changes the selection
+    click(1);
+    EXPECT_EQ(fs.reads, 2);  // a click on the entry already selected
+    QTest::keyClick(form->ListChars, Qt::Key_Down);
+    EXPECT_EQ(form->SelIndex, 2);
+    EXPECT_EQ(viewLines(), std::vector<std::string>{"a 1"});  // "Alle" holds the one log
+    EXPECT_EQ(fs.reads, 3);
+}
+
 TEST_F(ShopLogView, UnreadableLogShowsTheErrorAndAnEmptyView) {
     FaultyFileSystem fs;
     fs.unreadable = "Seller";

@@ -18,6 +18,7 @@ class FaultyFileSystem : public FileSystem {
     mutable int writesTried = 0;
     // Reading a file whose path contains this text fails (empty: none).
     std::string unreadable;
+    mutable int reads = 0;
 
     std::optional<std::string> resolve(std::string_view path) const override {
         return base().resolve(path);
@@ -33,6 +34,7 @@ class FaultyFileSystem : public FileSystem {
         return base().lastWriteYear(path);
     }
     std::string readFile(std::string_view path) const override {
+        ++reads;
         if (!unreadable.empty() && path.find(unreadable) != std::string_view::npos) {
             throw Error("Cannot open file \"" + std::string(path) + "\". Permission denied");
         }
