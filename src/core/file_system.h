@@ -42,7 +42,8 @@ class FileSystem {
 
     // The path as it is spelled on disk: each component that exists in exactly the given
     // spelling is kept, otherwise the first entry in listing order that equals it without
-    // regard to case is taken. nullopt when some component cannot be found.
+    // regard to case is taken. nullopt when some component cannot be found. On Windows, which
+    // matches names itself, an existing path comes back as given.
     virtual std::optional<std::string> resolve(std::string_view path) const = 0;
 
     // The entries of a folder given in its on-disk spelling (as resolve gives it), in listing

@@ -1,19 +1,23 @@
 #include "core/file_system.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/time.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <set>
 
 #include "core/error.h"
+#include "core/path.h"
+#include "support/file_times.h"
 #include "support/temp_dir.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
 
 namespace lw {
 namespace {
@@ -53,14 +57,6 @@ TEST(MatchesPattern, WindowsWildcardsWithoutRegardToCase) {
     }
 }
 
-std::vector<std::string> namesOf(const std::vector<DirEntry>& entries) {
-    std::vector<std::string> names;
-    for (const auto& e : entries) {
-        names.push_back(e.name);
-    }
-    return names;
-}
-
 std::set<std::string> filesIn(const stdfs::path& folder) {
     std::set<std::string> names;
     for (const auto& e : stdfs::directory_iterator(folder)) {
@@ -73,7 +69,54 @@ const FileSystem& fs() {
     return platformFileSystem();
 }
 
-TEST(PosixList, NtfsOrderWithRawBytesBreakingCaseTies) {
+TEST(FileSystemList, MissingFolderOrFileListsNothing) {
+    test::TempDir dir;
+    dir.write("file");
+    EXPECT_TRUE(fs().list(dir.str() + "missing").empty());
+    EXPECT_TRUE(fs().list(dir.str() + "file").empty());
+}
+
+TEST(FileSystemIsDirectory, FolderInAnyCaseButNoFile) {
+    test::TempDir dir;
+    dir.write("Prefs/Acc/prefs.xml");
+    EXPECT_TRUE(fs().isDirectory(dir.str() + nativePath("Prefs\\Acc")));
+    EXPECT_TRUE(fs().isDirectory(dir.str() + nativePath("prefs\\ACC\\")));
+    EXPECT_FALSE(fs().isDirectory(dir.str() + nativePath("prefs\\Acc\\prefs.xml")));
+    EXPECT_FALSE(fs().isDirectory(dir.str() + nativePath("prefs\\Other")));
+}
+
+TEST(FileSystemReadFile, WholeContentInAnyCase) {
+    test::TempDir dir;
+    std::string big(3 * 1024 * 1024 + 7, 'a');
+    big[12345] = '\0';
+    big.back() = 'z';
+    dir.write("Acc/Char/Playershoplog.html", big);
+    dir.write("empty.html");
+    EXPECT_EQ(fs().readFile(dir.str() + nativePath("acc\\char\\playershoplog.html")), big);
+    EXPECT_EQ(fs().readFile(dir.str() + "empty.html"), "");
+    EXPECT_EQ(fs().readFileIfExists(dir.str() + nativePath("ACC\\Char\\Playershoplog.html")), big);
+}
+
+TEST(FileSystemReplaceFile, FailureLeavesOldContentAndNoTemporaryFile) {
+    test::TempDir dir;
+    dir.mkdir("Cfg.ini");
+    EXPECT_FALSE(fs().replaceFile(dir.str() + "Cfg.ini", "new")) << "a folder is in the way";
+    EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"Cfg.ini"});
+    EXPECT_FALSE(fs().replaceFile(dir.str() + nativePath("missing\\Cfg.ini"), "new"));
+    EXPECT_FALSE(stdfs::exists(dir.path() / "missing"));
+}
+
+#ifndef _WIN32
+
+std::vector<std::string> namesOf(const std::vector<DirEntry>& entries) {
+    std::vector<std::string> names;
+    for (const auto& e : entries) {
+        names.push_back(e.name);
+    }
+    return names;
+}
+
+TEST(PosixList, NtfsOrderWithRawBytesBreakingCaseTies_OnPosix) {
     test::TempDir dir;
     for (const char* name : {"b", "_x", "abc", "A", "ABC", "Abc", "a", "~z", "B1", "Ab"}) {
         dir.write(name);
@@ -84,7 +127,7 @@ TEST(PosixList, NtfsOrderWithRawBytesBreakingCaseTies) {
     EXPECT_EQ(namesOf(fs().list(dir.str())), expected);
 }
 
-TEST(PosixList, AttributesFollowWindowsRules) {
+TEST(PosixList, AttributesFollowWindowsRules_OnPosix) {
     test::TempDir dir;
     dir.write("file.txt");
     dir.write(".dotfile");
@@ -111,14 +154,7 @@ TEST(PosixList, AttributesFollowWindowsRules) {
     EXPECT_EQ(attributesOf("dangling"), kArchive);
 }
 
-TEST(PosixList, MissingFolderOrFileListsNothing) {
-    test::TempDir dir;
-    dir.write("file");
-    EXPECT_TRUE(fs().list(dir.str() + "missing").empty());
-    EXPECT_TRUE(fs().list(dir.str() + "file").empty());
-}
-
-TEST(PosixResolve, TakesExactSpellingElseFirstCaseVariantInListingOrder) {
+TEST(PosixResolve, TakesExactSpellingElseFirstCaseVariantInListingOrder_OnPosix) {
     test::TempDir dir;
     dir.write("Prefs/Acc/Char/prefs.xml");
     dir.mkdir("Both/x");
@@ -149,34 +185,10 @@ TEST(PosixResolve, TakesExactSpellingElseFirstCaseVariantInListingOrder) {
     }
 }
 
-TEST(PosixIsDirectory, FolderInAnyCaseButNoFile) {
-    test::TempDir dir;
-    dir.write("Prefs/Acc/prefs.xml");
-    EXPECT_TRUE(fs().isDirectory(dir.str() + "Prefs/Acc"));
-    EXPECT_TRUE(fs().isDirectory(dir.str() + "prefs/ACC/"));
-    EXPECT_FALSE(fs().isDirectory(dir.str() + "prefs/Acc/prefs.xml"));
-    EXPECT_FALSE(fs().isDirectory(dir.str() + "prefs/Other"));
-}
-
-void setModificationTime(const stdfs::path& path, std::time_t when) {
-    const timeval times[2] = {{when, 0}, {when, 0}};
-    ASSERT_EQ(::utimes(path.c_str(), times), 0);
-}
-
-std::time_t localNoon(int year) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = 6;
-    t.tm_mday = 1;
-    t.tm_hour = 12;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
-}
-
-TEST(PosixLastWriteYear, LocalYearOfAFileOnly) {
+TEST(PosixLastWriteYear, LocalYearOfAFileOnly_OnPosix) {
     test::TempDir dir;
     const auto file = dir.write("Char/Playershoplog.html", "x");
-    setModificationTime(file, localNoon(2015));
+    test::setLastWriteTime(file, test::localNoon(2015));
     dir.mkdir("Char/folder.html");
     EXPECT_EQ(fs().lastWriteYear(dir.str() + "Char/Playershoplog.html"), 2015);
     EXPECT_EQ(fs().lastWriteYear(dir.str() + "char/PLAYERSHOPLOG.HTML"), 2015);
@@ -193,19 +205,7 @@ std::string readError(std::string_view path) {
     return "<no error>";
 }
 
-TEST(PosixReadFile, WholeContentInAnyCase) {
-    test::TempDir dir;
-    std::string big(3 * 1024 * 1024 + 7, 'a');
-    big[12345] = '\0';
-    big.back() = 'z';
-    dir.write("Acc/Char/Playershoplog.html", big);
-    dir.write("empty.html");
-    EXPECT_EQ(fs().readFile(dir.str() + "acc/char/playershoplog.html"), big);
-    EXPECT_EQ(fs().readFile(dir.str() + "empty.html"), "");
-    EXPECT_EQ(fs().readFileIfExists(dir.str() + "ACC/Char/Playershoplog.html"), big);
-}
-
-TEST(PosixReadFile, FailureNamesThePathAsWrittenAndTheSystemsReason) {
+TEST(PosixReadFile, FailureNamesThePathAsWrittenAndTheSystemsReason_OnPosix) {
     test::TempDir dir;
     dir.mkdir("Char/Playershoplog.html");
     dir.write("file");
@@ -220,7 +220,7 @@ TEST(PosixReadFile, FailureNamesThePathAsWrittenAndTheSystemsReason) {
     EXPECT_EQ(fs().readFileIfExists(folder), std::nullopt);
 }
 
-TEST(PosixReadFile, UnreadableFileFailsWithPermissionDenied) {
+TEST(PosixReadFile, UnreadableFileFailsWithPermissionDenied_OnPosix) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root reads files whatever their permissions";
     }
@@ -231,7 +231,7 @@ TEST(PosixReadFile, UnreadableFileFailsWithPermissionDenied) {
     EXPECT_EQ(readError(path), "Cannot open file \"" + path + "\". Permission denied");
 }
 
-TEST(PosixReadFile, SpecialFileIsRefusedInsteadOfBlocking) {
+TEST(PosixReadFile, SpecialFileIsRefusedInsteadOfBlocking_OnPosix) {
     test::TempDir dir;
     const auto fifo = dir.path() / "playershoplog.html";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -239,7 +239,7 @@ TEST(PosixReadFile, SpecialFileIsRefusedInsteadOfBlocking) {
               "Cannot open file \"" + fifo.string() + "\". Invalid argument");
 }
 
-TEST(PosixReplaceFile, WritesNewAndReplacesOldKeepingItsPermissions) {
+TEST(PosixReplaceFile, WritesNewAndReplacesOldKeepingItsPermissions_OnPosix) {
     test::TempDir dir;
     EXPECT_TRUE(fs().replaceFile(dir.str() + "Cfg.ini", "first"));
     EXPECT_EQ(dir.read("Cfg.ini"), "first");
@@ -257,7 +257,7 @@ TEST(PosixReplaceFile, WritesNewAndReplacesOldKeepingItsPermissions) {
     EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"Cfg.ini"});
 }
 
-TEST(PosixReplaceFile, ReplacesTheFileOfAnotherCaseInsteadOfAddingOne) {
+TEST(PosixReplaceFile, ReplacesTheFileOfAnotherCaseInsteadOfAddingOne_OnPosix) {
     test::TempDir dir;
     dir.write("App/LedgerwickCfg.ini", "old");
     EXPECT_TRUE(fs().replaceFile(dir.str() + "app/LEDGERWICKCFG.INI", "new"));
@@ -265,15 +265,6 @@ TEST(PosixReplaceFile, ReplacesTheFileOfAnotherCaseInsteadOfAddingOne) {
     EXPECT_EQ(filesIn(dir.path() / "App"), std::set<std::string>{"LedgerwickCfg.ini"});
     EXPECT_TRUE(fs().replaceFile(dir.str() + "app/Other.ini", "x"));
     EXPECT_EQ(dir.read("App/Other.ini"), "x");
-}
-
-TEST(PosixReplaceFile, FailureLeavesOldContentAndNoTemporaryFile) {
-    test::TempDir dir;
-    dir.mkdir("Cfg.ini");
-    EXPECT_FALSE(fs().replaceFile(dir.str() + "Cfg.ini", "new")) << "a folder is in the way";
-    EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"Cfg.ini"});
-    EXPECT_FALSE(fs().replaceFile(dir.str() + "missing/Cfg.ini", "new"));
-    EXPECT_FALSE(stdfs::exists(dir.path() / "missing"));
 }
 
 // Sets the file size limit for the life of the object, so that writes past it fail as on a
@@ -299,7 +290,7 @@ class FileSizeLimit {
     void (*oldHandler_)(int) = nullptr;
 };
 
-TEST(PosixReplaceFile, WriteThatRunsOutOfSpaceKeepsOldContent) {
+TEST(PosixReplaceFile, WriteThatRunsOutOfSpaceKeepsOldContent_OnPosix) {
     test::TempDir dir;
     dir.write("Cfg.ini", "old");
     bool replaced = true;
@@ -312,7 +303,7 @@ TEST(PosixReplaceFile, WriteThatRunsOutOfSpaceKeepsOldContent) {
     EXPECT_EQ(filesIn(dir.path()), std::set<std::string>{"Cfg.ini"});
 }
 
-TEST(PosixReplaceFile, ReadOnlyFolderKeepsOldContent) {
+TEST(PosixReplaceFile, ReadOnlyFolderKeepsOldContent_OnPosix) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into folders whatever their permissions";
     }
@@ -325,6 +316,8 @@ TEST(PosixReplaceFile, ReadOnlyFolderKeepsOldContent) {
     EXPECT_EQ(dir.read("App/Cfg.ini"), "old");
     EXPECT_EQ(filesIn(folder), std::set<std::string>{"Cfg.ini"});
 }
+
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace lw

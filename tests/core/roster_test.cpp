@@ -39,7 +39,6 @@ TEST(Getallchars, CharacterFoldersTwoLevelsBelowPrefs) {
              "AO/Prefs/prefs.xml",
              "AO/Prefs/Acc1/prefs.xml",
              "AO/Prefs/Acc1/Char11/prefs.xml",
-             "AO/Prefs/Acc1/Char0/prefs.xml",
              "AO/Prefs/Acc1/char0/prefs.xml",
              "AO/Prefs/Acc1/Char12/Sub/prefs.xml",
              "AO/Prefs/Acc1/Char13/prefs.xml",
@@ -48,12 +47,14 @@ TEST(Getallchars, CharacterFoldersTwoLevelsBelowPrefs) {
              "AO/Prefs/Acc1/NoPrefs/other.xml",
              "AO/Prefs/Acc1/.Dotted/prefs.xml",
              "AO/Prefs/.hidden/CharH/prefs.xml",
+             // In another account, as Windows keeps no two names that differ only in case.
+             "AO/Prefs/Acc2/Char0/prefs.xml",
              "AO/Prefs/Acc2/Char13/prefs.xml",
              "AO/Prefs/Acc2/Extra/prefs.xml",
          }) {
         dir.write(file);
     }
-    const Roster entries = scan(dir.str() + "AO/");
+    const Roster entries = scan(dir.str() + nativePath("AO\\"));
     EXPECT_EQ(entries, (Roster{scanned("char0", "Acc1"), scanned("Char11", "Acc1"),
                                scanned("Char12", "Acc1"), scanned("Char13", "Acc1"),
                                scanned("Char14", "Acc1"), scanned("Char14", "Acc1"),
@@ -72,19 +73,21 @@ TEST(Getallchars, LetterCaseOfFoldersAndFilesDoesNotMatter) {
     test::TempDir dir;
     dir.write("AO/PREFS/Acc/Upper/PREFS.XML");
     dir.write("AO/PREFS/Acc/Mixed/Prefs.Xml");
-    EXPECT_EQ(scan(dir.str() + "AO/"), (Roster{scanned("Mixed", "Acc"), scanned("Upper", "Acc")}));
+    EXPECT_EQ(scan(dir.str() + nativePath("AO\\")),
+              (Roster{scanned("Mixed", "Acc"), scanned("Upper", "Acc")}));
     test::TempDir lower;
     lower.write("AO/prefs/acc/char/prefs.xml");
-    EXPECT_EQ(scan(lower.str() + "ao/"), (Roster{scanned("char", "acc")}))
+    EXPECT_EQ(scan(lower.str() + nativePath("ao\\")), (Roster{scanned("char", "acc")}))
         << "a game directory typed in another case";
 }
 
 TEST(Getallchars, SameCharactersWhateverTheDepthOfTheGameDirectory) {
-    for (const char* ao : {"AO", "Games/Anarchy/Online/AO"}) {
+    for (const char* ao : {"AO", "Games\\Anarchy\\Online\\AO"}) {
         SCOPED_TRACE(ao);
         test::TempDir dir;
-        dir.write(std::string(ao) + "/Prefs/Acc/Char/prefs.xml");
-        EXPECT_EQ(scan(dir.str() + ao + "/"), (Roster{scanned("Char", "Acc")}));
+        dir.write(nativePath(std::string(ao) + "\\Prefs\\Acc\\Char\\prefs.xml"));
+        EXPECT_EQ(scan(dir.str() + nativePath(std::string(ao) + "\\")),
+                  (Roster{scanned("Char", "Acc")}));
     }
     test::TempDir dir;
     dir.write("AOPrefs/Acc/Char/prefs.xml");
@@ -95,15 +98,15 @@ TEST(Getallchars, SameCharactersWhateverTheDepthOfTheGameDirectory) {
 TEST(Getallchars, NoPrefsFolderGivesNothing) {
     test::TempDir dir;
     dir.write("AO/Anarchy.exe");
-    EXPECT_TRUE(scan(dir.str() + "AO/").empty());
-    EXPECT_TRUE(scan(dir.str() + "Missing/").empty());
+    EXPECT_TRUE(scan(dir.str() + nativePath("AO\\")).empty());
+    EXPECT_TRUE(scan(dir.str() + nativePath("Missing\\")).empty());
 }
 
 TEST(Getallchars, OnPathRunsOncePerPathBeforeItIsLookedAt) {
     test::TempDir dir;
     dir.write("AO/Prefs/prefs.xml");
     dir.write("AO/Prefs/Acc/Char/prefs.xml");
-    std::string ao = dir.str() + "AO/";
+    std::string ao = dir.str() + nativePath("AO\\");
     std::vector<std::string> paths;
     FindFiles(prefsSearchPath(ao), paths);
     paths.push_back("not below Prefs");
@@ -126,7 +129,7 @@ TEST(Getallchars, NoLimitOnTheNumberOfCharacters) {
         dir.write("AO/Prefs/Acc/" + name + "/prefs.xml");
         expected.push_back({"", name, "Acc"});
     }
-    const Roster entries = scan(dir.str() + "AO/");
+    const Roster entries = scan(dir.str() + nativePath("AO\\"));
     EXPECT_EQ(entries, expected);
     Roster roster;
     std::int32_t count = 0;
