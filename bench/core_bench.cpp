@@ -173,6 +173,22 @@ void BM_SumCredits(benchmark::State& state) {
 }
 BENCHMARK(BM_SumCredits)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A floor set by the machine: fresh memory as large as the cleaned lines and their ends,
+// written once, as every load of all the logs must do.
+void BM_FreshMemory(benchmark::State& state) {
+    const std::size_t bytes = allLines().joined().size();
+    const std::size_t lines = allLines().size();
+    for (auto _ : state) {
+        std::string text(bytes, 'x');
+        std::vector<std::size_t> ends(lines, 1);
+        benchmark::DoNotOptimize(text.data());
+        benchmark::DoNotOptimize(ends.data());
+    }
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(bytes + lines * sizeof(std::size_t)));
+}
+BENCHMARK(BM_FreshMemory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The three captions of one tax-rate change; argument: the total.
 void BM_AmountCaptions(benchmark::State& state) {
     const std::int64_t total = state.range(0);
