@@ -151,7 +151,7 @@ std::string shopLog(std::int64_t lines, std::mt19937& rng, std::int64_t& total) 
 }
 
 GameManifest make(const Options& o) {
-    const fs::path game = o.out / "AnarchyOnline";
+    const fs::path game = fs::absolute(o.out / "AnarchyOnline");
     if (fs::exists(game)) {
         // Only a folder that this program made is replaced.
         if (!fs::exists(lw::bench::manifestPath(o.out))) {
