@@ -42,10 +42,10 @@ constexpr int kChainDepth = 3;
 
 // No digits in items or buyers: the price must be the first number of a line.
 constexpr std::string_view kItems[] = {
-    "Nano Crystal",    "Bronze Shoulderpads",    "Ancient Armband",      "Medical Kit",
-    "Robust Backpack", "Implant Disassembler",   "Soft Pepper Pistol",   "Reinforced Boots",
-    "Basic Ring",      "Gleaming Crystal Shard", "Monster Parts",        "Health Stim",
-    "Blue Tube",       "Tiny Screwdriver",       "Heavy Carbonum Plate", "Silken Legchopper",
+    "Copper Gear",     "Woollen Travel Cloak", "Silver Bracelet",     "First Aid Box",
+    "Sturdy Rucksack", "Portable Work Lamp",   "Small Signal Flare",  "Padded Work Boots",
+    "Plain Ring",      "Polished Glass Prism", "Spare Machine Parts", "Energy Drink",
+    "Red Cable",       "Little Screwdriver",   "Heavy Steel Panel",   "Striped Trousers",
 };
 constexpr std::string_view kBuyers[] = {"Ahrimen", "Belladonna", "Corvin", "Dagny",
                                         "Eskarn",  "Fyrwen",     "Gorath", "Hilde",
