@@ -501,7 +501,8 @@ void TForm1::ListCharsClick() {
     const std::string path = shopLogPath(AODir, character);
     if (!shopLogExists(fs_, path)) {
         LogLines message;
-        message.append(nothingSoldLine(entry));
+        // The view shows its lines as UTF-8; a name kept as Windows-1252 bytes is converted.
+        message.append(keptBytes(displayText(nothingSoldLine(entry))));
         showLines(std::move(message));
         SetMoney(0);
     } else {
@@ -530,15 +531,11 @@ std::int64_t TForm1::GetMoney(const LogLines& lines) {
     return sumCredits(lines);
 }
 
-void TForm1::setAmountCaption(QLabel* label, const std::string& caption) {
-    label->setText(displayText(caption));
-}
-
 void TForm1::SetMoney(std::int64_t total) {
     const auto captions = amountCaptions(total, OrgTaxPercent, separator_);
-    setAmountCaption(LEinnahmen, captions[0]);
-    setAmountCaption(LAndieorg, captions[1]);
-    setAmountCaption(LGewinn, captions[2]);
+    LEinnahmen->setText(displayText(captions[0]));
+    LAndieorg->setText(displayText(captions[1]));
+    LGewinn->setText(displayText(captions[2]));
     layout_->apply();
 }
 

@@ -113,7 +113,6 @@ class TForm1 : public QMainWindow {
     void showNameEditor();
     void hideNameEditor();
     void showLines(LogLines lines);
-    void setAmountCaption(QLabel* label, const std::string& caption);
     void setEntryText(int index, const std::string& text);
     void appendEntry(const std::string& text);
     template <class Fn>

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/log_view.h"
 #include "app/window_fixture.h"
 
 namespace lw::test {
@@ -113,6 +114,18 @@ TEST_F(RosterList, NamedCharactersAndAlleHideTheEditor) {
     click(0);
     click(3);  // "Alle"
     EXPECT_FALSE(form->nameEditorShown());
+}
+
+TEST_F(RosterList, WindowsNamesAreShownDecodedAndSavedAsTheyWere) {
+    addCharacter("acc", "Char1");
+    writeLaterStart("[Charcount]\nChars=1\n[Char1]\nChars=Char1,acc,M\xfcller\n");
+    open();
+    EXPECT_EQ(form->ListChars->item(0)->text(), QString::fromUtf8("Müller"));
+    click(0);
+    EXPECT_EQ(form->MemoPlayershoplog->toPlainText(),
+              QString::fromUtf8("Der Char Müller hat nichts verkauft"));
+    form->Beenden1->trigger();
+    EXPECT_NE(settingsText().find("Chars=Char1,acc,M\xfcller\n"), std::string::npos);
 }
 
 TEST_F(RosterList, EnterDoesNothingWhileTheEditorIsHidden) {
