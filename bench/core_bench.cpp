@@ -108,10 +108,7 @@ BENCHMARK(BM_Getnewchars)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ReadCleanSum(benchmark::State& state) {
     const auto& paths = shopLogPaths();
     for (auto _ : state) {
-        lw::LogLines lines;
-        for (const auto& path : paths) {
-            lines.appendFile(fileSystem().readFile(path));
-        }
+        const lw::LogLines lines = lw::loadShopLogs(fileSystem(), paths);
         benchmark::DoNotOptimize(lw::sumCredits(lines));
     }
     state.SetBytesProcessed(state.iterations() * game.logBytes);

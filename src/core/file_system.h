@@ -65,6 +65,14 @@ class FileSystem {
     // Throws Error "Cannot open file \"<path>\". <reason>" when it cannot be opened or read.
     virtual std::string readFile(std::string_view path) const = 0;
 
+    // The size in bytes of the file at the path (any letter case) as it stands now; nullopt
+    // when there is no file there (nothing, or a folder) or its size cannot be read. A file
+    // that is being written may have grown by the time it is read. Not every file system can
+    // tell, so this one says nothing unless overridden.
+    virtual std::optional<std::uint64_t> fileSize(std::string_view /*path*/) const {
+        return std::nullopt;
+    }
+
     // The content of the file at the path, or nullopt when it does not exist or cannot be read.
     virtual std::optional<std::string> readFileIfExists(const std::string& path) const = 0;
 

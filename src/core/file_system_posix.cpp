@@ -235,6 +235,14 @@ class PosixFileSystem final : public FileSystem {
         return local.tm_year + 1900;
     }
 
+    std::optional<std::uint64_t> fileSize(std::string_view path) const override {
+        struct stat st {};
+        if (!statAnyCase(path, st) || !S_ISREG(st.st_mode) || st.st_size < 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
     std::string readFile(std::string_view path) const override {
         std::string bytes;
         if (const int err = readWhole(path, bytes); err != 0) {

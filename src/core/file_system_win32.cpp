@@ -218,6 +218,15 @@ class Win32FileSystem final : public FileSystem {
         return local.wYear;
     }
 
+    std::optional<std::uint64_t> fileSize(std::string_view path) const override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data) ||
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return std::nullopt;
+        }
+        return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    }
+
     std::string readFile(std::string_view path) const override {
         DWORD error = 0;
         auto content = readWhole(path, error);

@@ -47,9 +47,10 @@ char* cutCloseTags(char* first, char* last) {
     }
 }
 
-// Writes the cleaned `line` to `out`, which may be the line's own start or lie before it in the
-// same buffer; returns the end of what it wrote. The opening tags are cut while moving, the closing
-// tags then from what was written, from its first '<' on, since only there can one be.
+// Writes the cleaned `line` to `out`, which may be the line's own start, lie before it in the
+// same buffer or lie in another buffer; returns the end of what it wrote. The opening tags are cut
+// while moving, the closing tags then from what was written, from its first '<' on, since only
+// there can one be.
 char* writeCleanLine(char* out, std::string_view line) {
     const char* in = line.data();
     const char* const end = in + line.size();
@@ -90,7 +91,7 @@ std::string cleanLine(std::string_view line) {
 
 std::string_view LogLines::operator[](std::size_t i) const noexcept {
     const std::size_t start = i == 0 ? 0 : ends_[i - 1] + 1;
-    return std::string_view(bytes_).substr(start, ends_[i] - start);
+    return joined().substr(start, ends_[i] - start);
 }
 
 bool LogLines::isUtf8(std::size_t i) const noexcept {
@@ -107,7 +108,7 @@ void LogLines::append(std::string_view line) {
     if (!ends_.empty()) {
         bytes_.push_back('\n');
     }
-    bytes_.append(line);
+    bytes_.insert(bytes_.end(), line.begin(), line.end());
     ends_.push_back(bytes_.size());
 }
 
@@ -116,38 +117,21 @@ void LogLines::appendFile(std::string_view fileBytes) {
     if (text.empty()) {
         return;
     }
-    // At least doubling keeps many files appended one by one from copying all again each time.
-    const std::size_t needed = bytes_.size() + 1 + text.size();
+    const std::size_t firstLine = ends_.size();
+    const std::size_t start = bytes_.size();
+    // A cleaned line is never longer than the raw one and each break is at least one byte, so
+    // the cleaned file fits in its raw size and one break before it. At least doubling keeps
+    // many files appended one by one from copying all again each time.
+    const std::size_t needed = start + 1 + text.size();
     if (needed > bytes_.capacity()) {
         bytes_.reserve(std::max(needed, 2 * bytes_.capacity()));
     }
-    if (!ends_.empty()) {
-        bytes_.push_back('\n');
-    }
-    const std::size_t start = bytes_.size();
-    bytes_.append(text);
-    cleanTail(start, isValidUtf8(text));
-}
-
-void LogLines::appendFile(std::string&& fileBytes) {
-    if (!ends_.empty()) {
-        appendFile(std::string_view(fileBytes));
-        return;
-    }
-    bytes_ = std::move(fileBytes);
-    bytes_.resize(std::min(bytes_.find('\0'), bytes_.size()));
-    cleanTail(0, isValidUtf8(bytes_));
-}
-
-void LogLines::cleanTail(std::size_t start, bool utf8) {
-    const std::size_t firstLine = ends_.size();
+    bytes_.resize(needed);  // left uninitialized: cleaning overwrites what it keeps
     char* const data = bytes_.data();
-    // A cleaned line is never longer than the raw one and each break is at least one byte, so
-    // the written text never overtakes the raw text still to be read.
     char* out = data + start;
     try {
-        forEachLine(std::string_view(out, bytes_.size() - start), [&](std::string_view line) {
-            if (ends_.size() != firstLine) {
+        forEachLine(text, [&](std::string_view line) {
+            if (!ends_.empty()) {
                 *out++ = '\n';
             }
             out = writeCleanLine(out, line);
@@ -156,11 +140,11 @@ void LogLines::cleanTail(std::size_t start, bool utf8) {
     } catch (...) {
         // Out of memory for the line ends: drop the whole file, keep the lines from before.
         ends_.resize(firstLine);
-        bytes_.resize(ends_.empty() ? 0 : ends_.back());
+        bytes_.resize(start);
         throw;
     }
     bytes_.resize(static_cast<std::size_t>(out - data));
-    if (utf8 || ends_.size() == firstLine) {
+    if (isValidUtf8(text)) {
         return;
     }
     if (!latin1Runs_.empty() && latin1Runs_.back().second == firstLine) {
@@ -168,6 +152,11 @@ void LogLines::cleanTail(std::size_t start, bool utf8) {
     } else {
         latin1Runs_.emplace_back(firstLine, ends_.size());
     }
+}
+
+void LogLines::reserve(std::size_t bytes, std::size_t lines) {
+    bytes_.reserve(bytes_.size() + bytes);
+    ends_.reserve(ends_.size() + lines);
 }
 
 void LogLines::clear() noexcept {

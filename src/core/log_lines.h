@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/big_buffer.h"
+
 namespace lw {
 
 // Calls fn(line) for each line of a file's bytes, in order: a line ends at CR LF, at CR alone
@@ -35,7 +37,7 @@ class LogLines {
     std::string_view operator[](std::size_t i) const noexcept;
 
     // All lines joined by "\n", without a final break.
-    std::string_view joined() const noexcept { return bytes_; }
+    std::string_view joined() const noexcept { return {bytes_.data(), bytes_.size()}; }
 
     // Whether line i came from text that is valid UTF-8 (else it is shown as Windows-1252).
     bool isUtf8(std::size_t i) const noexcept;
@@ -44,21 +46,20 @@ class LogLines {
     void append(std::string_view line);
 
     // Splits a file's bytes into lines, cleans each and appends them in file order; the lines
-    // keep whether the file's bytes (up to a NUL) were valid UTF-8.
+    // keep whether the file's bytes (up to a NUL) were valid UTF-8. The cleaned text is
+    // written straight from fileBytes into the lines' buffer.
     void appendFile(std::string_view fileBytes);
 
-    // The same for bytes handed over: when there are no lines yet, the file is cleaned in its
-    // own buffer, which then holds the lines, so a big log is neither copied nor held twice.
-    void appendFile(std::string&& fileBytes);
+    // Makes room for `bytes` more bytes of text and `lines` more lines, so that appending
+    // files whose bytes, plus one per file for the break between files, come to no more does
+    // not move what is held. Only an estimate: more is appended correctly, just slower.
+    void reserve(std::size_t bytes, std::size_t lines);
 
     void clear() noexcept;
 
   private:
-    // Splits and cleans the raw text that bytes_ holds from `start` on, where it lies.
-    void cleanTail(std::size_t start, bool utf8);
-
-    std::string bytes_;
-    std::vector<std::size_t> ends_;
+    std::vector<char, BigBufferAllocator<char>> bytes_;
+    std::vector<std::size_t, BigBufferAllocator<std::size_t>> ends_;
     // First line of each stretch of lines from non-UTF-8 text, and the line after its last.
     std::vector<std::pair<std::size_t, std::size_t>> latin1Runs_;
 };

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/file_system.h"
 #include "core/log_lines.h"
@@ -18,6 +19,11 @@ std::string nothingSoldLine(std::string_view entryText);
 // Reads the shop log at the path and appends its cleaned lines to `lines`.
 // Throws Error "Cannot open file ..." when it cannot be read.
 void loadShopLog(const FileSystem& fs, std::string_view path, LogLines& lines);
+
+// Reads the shop logs at the paths, in that order, and returns their cleaned lines, one file
+// after the other. Throws Error "Cannot open file ..." at the first file that cannot be read;
+// nothing is returned then.
+LogLines loadShopLogs(const FileSystem& fs, const std::vector<std::string>& paths);
 
 // Reads every shop log below aoDir + "Prefs\" in search order and returns their cleaned lines,
 // one file after the other. Throws Error "Cannot open file ..." at the first file that cannot

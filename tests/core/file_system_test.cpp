@@ -97,6 +97,17 @@ TEST(FileSystemReadFile, WholeContentInAnyCase) {
     EXPECT_EQ(fs().readFileIfExists(dir.str() + nativePath("ACC\\Char\\Playershoplog.html")), big);
 }
 
+// The size that loading all logs reserves from; a folder or nothing there has none.
+TEST(FileSystemFileSize, SizeOfAFileInAnyCaseOnly) {
+    test::TempDir dir;
+    dir.write("Acc/Char/Playershoplog.html", std::string(5000, 'x'));
+    dir.write("empty.html");
+    EXPECT_EQ(fs().fileSize(dir.str() + nativePath("acc\\CHAR\\playershoplog.html")), 5000u);
+    EXPECT_EQ(fs().fileSize(dir.str() + "empty.html"), 0u);
+    EXPECT_EQ(fs().fileSize(dir.str() + nativePath("Acc\\Char")), std::nullopt);
+    EXPECT_EQ(fs().fileSize(dir.str() + nativePath("Acc\\Missing.html")), std::nullopt);
+}
+
 TEST(FileSystemReplaceFile, FailureLeavesOldContentAndNoTemporaryFile) {
     test::TempDir dir;
     dir.mkdir("Cfg.ini");

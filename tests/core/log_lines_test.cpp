@@ -187,7 +187,7 @@ TEST(LogLinesTest, FilesAndLinesFollowOneAnother) {
     lines.appendFile(std::string("a\r\n<div indent=wrapped>b</div>\r\n"));
     lines.appendFile(""sv);  // an empty log adds nothing, not even a break
     lines.appendFile("c\n\n"sv);
-    lines.appendFile(std::string("d"));  // handed over to lines that are not empty
+    lines.appendFile(std::string("d"));
     lines.append("");
     lines.append("Der Char X hat nichts verkauft");
     EXPECT_EQ(linesOf(lines), (std::vector<std::string>{"a", "b", "c", "", "d", "",
@@ -205,11 +205,49 @@ TEST(LogLinesTest, FilesAndLinesFollowOneAnother) {
     EXPECT_EQ(linesOf(lines), (std::vector<std::string>{"", "", "x"}));
 }
 
+// Room made ahead from the files' sizes is only a guess: too little, none or too much must give
+// the same lines. The files are big enough for the buffers to come from the huge-page blocks and
+// to move to new ones while they grow.
+TEST(LogLinesTest, ReservedRoomOfAnySizeGivesTheSameLines) {
+    std::string file;
+    std::vector<std::string> expected;
+    for (int i = 0; expected.size() < 120'000; ++i) {
+        const std::string text = "line " + std::to_string(i) + " sold for " + std::to_string(i * 7);
+        file += kOpen;
+        file += text + "</div>\r\n";
+        expected.push_back(text);
+    }
+    const std::vector<std::string> twice = [&] {
+        std::vector<std::string> all = expected;
+        all.insert(all.end(), expected.begin(), expected.end());
+        return all;
+    }();
+    struct Case {
+        const char* name;
+        std::size_t bytes;
+        std::size_t lines;
+    };
+    const Case cases[] = {
+        {"none", 0, 0},
+        {"too little", file.size() / 3, 1000},
+        {"exact for the raw bytes", 2 * file.size() + 2, 2 * expected.size()},
+        {"far too much", 8 * file.size(), 8 * expected.size()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LogLines lines;
+        lines.reserve(c.bytes, c.lines);
+        lines.appendFile(file);
+        lines.appendFile(file);
+        EXPECT_EQ(linesOf(lines), twice);
+    }
+}
+
 TEST(LogLinesTest, LinesKeepTheEncodingOfTheirFile) {
     const std::string utf8 = "K\xC3\xA4se\r\nBrot\r\n";  // "Käse" in UTF-8
     const std::string latin1 = "K\xE4se\r\nBrot";        // "Käse" in Windows-1252
     LogLines lines;
-    lines.appendFile(std::string(latin1));  // handed over into empty lines
+    lines.appendFile(std::string(latin1));
     lines.appendFile(utf8);
     lines.appendFile(latin1);
     lines.appendFile(""sv);
