@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -50,13 +49,6 @@ inline std::optional<std::string> unprivilegedRun(const std::function<std::strin
         return std::nullopt;
     }
     return out;
-}
-
-// Gives a file or folder to the user nobody, so that the unprivileged child may write it.
-inline void giveToNobody(const std::filesystem::path& path) {
-    if (::geteuid() == 0) {
-        (void)::chown(path.c_str(), kNobody, kNoGroup);
-    }
 }
 
 }  // namespace lw::test
