@@ -270,7 +270,7 @@ void TForm1::guarded(Fn&& handler) {
 
 // Start-up sequence.
 void TForm1::FormCreate() {
-    // Step 1, double buffering, is what Qt's widgets always do.
+    // Qt paints every widget double-buffered already.
     LGewinn->setText(fromUtf8(kStartCaption));
     LEinnahmen->setText(fromUtf8(kStartCaption));
     LAndieorg->setText(fromUtf8(kStartCaption));
