@@ -1,5 +1,6 @@
 // Choosing the game directory: at the first start and through the menu.
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QTimer>
 
@@ -115,6 +116,16 @@ TEST_F(GameDirectory, TypedNamesThatDoNotExistAreTaken) {
     EXPECT_EQ(form->AODir, nowhere);
     EXPECT_EQ(entries(), std::vector<std::string>{"Alle"});
     EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(GameDirectory, NextOpeningStartsAtTheLastPick) {
+    addCharacter("acc", "Char1");
+    writeLaterStart();
+    open();
+    dialogs.picks.push_back(exeIn(gameDir()));
+    form->AnarchyOnlineVerzeichnis1->trigger();
+    EXPECT_EQ(form->OpenDialog1->directory().absolutePath().toStdString() + "/", gameDir());
+    EXPECT_EQ(form->OpenDialog1->selectedFiles(), QStringList{exeIn(gameDir())});
 }
 
 TEST_F(GameDirectory, PickInTheTopFolder) {
